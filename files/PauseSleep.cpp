@@ -1,0 +1,8 @@
+#include "files/Pause.h"
+
+#include <windows.h>
+
+void Pause(unsigned milliseconds)
+{
+    Sleep(milliseconds);
+}

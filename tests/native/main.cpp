@@ -1,0 +1,19 @@
+// The tests of the code that needs no Windows API, run natively under the sanitizers. Module start runs first, as in the program.
+#include "text/SharedStrings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+class ModuleStart : public ::testing::Environment {
+public:
+    void SetUp() override { StartSharedStrings(); }
+    void TearDown() override { StopSharedStrings(); }
+};
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new ModuleStart);
+    return RUN_ALL_TESTS();
+}

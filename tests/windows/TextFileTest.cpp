@@ -1,0 +1,168 @@
+// The text file as the address list and the release-level file use it, on real files.
+#include "files/Exception.h"
+#include "files/FileSystem.h"
+#include "files/TextFile.h"
+#include "tests/windows/TestSupport.h"
+
+#include <vector>
+
+namespace {
+
+std::vector<std::wstring> ReadAll(const std::wstring& path)
+{
+    TextFile file;
+    file.Bind(path);
+    file.Reset();
+    std::vector<std::wstring> lines;
+    while (!file.Eof())
+        lines.push_back(file.ReadLine());
+    file.Close();
+    return lines;
+}
+
+using Lines = std::vector<std::wstring>;
+
+}  // namespace
+
+TEST(TextFile, BindsPathsUpTo259CharactersAndRefusesLongerOnes)
+{
+    TextFile file;
+    EXPECT_NO_THROW(file.Bind(L"C:\\" + std::wstring(256, L'a')));
+    try {
+        file.Bind(L"C:\\" + std::wstring(257, L'a'));
+        FAIL() << "a 260-character path was bound";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_FILENAME_EXCED_RANGE));
+    }
+}
+
+TEST(TextFile, ReadsEveryKindOfLineEnd)
+{
+    ScratchFolder folder;
+    const std::wstring path = folder / L"lines.txt";
+    struct Case {
+        const char* Bytes;
+        Lines Expected;
+    } cases[] = {
+        {"a\r\nb\r\n", {L"a", L"b"}},
+        {"a\nb\n", {L"a", L"b"}},
+        {"a\r\nb", {L"a", L"b"}},
+        {"a\rb\r\nc", {L"ab", L"c"}},
+        {"a\r\n\r\n", {L"a", L""}},
+        {"a\r\nb\x1A" "c\r\nd\r\n", {L"a", L"b"}},
+        {"\x1A" "abc", {}},
+        {"", {}},
+        {"\r\n", {L""}},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(path, c.Bytes);
+        EXPECT_EQ(ReadAll(path), c.Expected) << "bytes: " << c.Bytes;
+    }
+}
+
+TEST(TextFile, ReadsALineOfAMegabyteWhole)
+{
+    ScratchFolder folder;
+    const std::wstring path = folder / L"long.txt";
+    WriteBytes(path, std::string(1 << 20, 'x') + "\r\nend\r\n");
+    const Lines lines = ReadAll(path);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 1u << 20);
+    EXPECT_EQ(lines[1], L"end");
+}
+
+TEST(TextFile, WritesAnsiLinesEndingInCrLf)
+{
+    ScratchFolder folder;
+    const std::wstring path = folder / L"out.txt";
+    TextFile file;
+    file.Bind(path);
+    file.Rewrite();
+    file.WriteLine(L"9.1.1.1");
+    file.WriteLine(L"");
+    file.WriteLine(L"caf\u00e9 \u4e2d");  // a character the code page cannot hold becomes its default character
+    file.Close();
+    EXPECT_EQ(ReadBytes(path), "9.1.1.1\r\n\r\ncaf\xe9 ?\r\n");
+}
+
+TEST(TextFile, KeepsWrittenTextBufferedUntilClose)
+{
+    ScratchFolder folder;
+    const std::wstring path = folder / L"buffered.txt";
+    TextFile file;
+    file.Bind(path);
+    file.Rewrite();
+    file.WriteLine(L"short");
+    EXPECT_EQ(ReadBytes(path), "");
+    file.Close();
+    EXPECT_EQ(ReadBytes(path), "short\r\n");
+}
+
+TEST(TextFile, SharesAnOpenFileWithReadersOnly)
+{
+    ScratchFolder folder;
+    const std::wstring path = folder / L"shared.txt";
+    WriteBytes(path, "x\r\n");
+    TextFile file;
+    file.Bind(path);
+    file.Reset();
+    HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    CloseHandle(reader);
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(DeleteFileW(path.c_str()));
+    file.Close();
+}
+
+TEST(TextFile, FailuresRaiseInOutErrorsWithTheSystemCode)
+{
+    ScratchFolder folder;
+    TextFile file;
+    file.Bind(folder / L"missing.txt");
+    try {
+        file.Reset();
+        FAIL();
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+        EXPECT_FALSE(error.Message().empty());
+    }
+    EXPECT_THROW(file.Close(), EInOutError);  // never opened
+    file.Bind(folder / L"once.txt");
+    file.Rewrite();
+    file.Close();
+    EXPECT_THROW(file.Close(), EInOutError);  // closing a closed file
+}
+
+TEST(FileSystem, TellsFilesFromDirectoriesWithoutChangingTheErrorMode)
+{
+    ScratchFolder folder;
+    WriteBytes(folder / L"file", "x");
+    CreateDirectoryW((folder / L"dir").c_str(), nullptr);
+    const UINT before = SetErrorMode(0);
+    SetErrorMode(before);
+    EXPECT_TRUE(FileExists(folder / L"file"));
+    EXPECT_FALSE(FileExists(folder / L"dir"));
+    EXPECT_FALSE(FileExists(folder / L"none"));
+    EXPECT_TRUE(DirectoryExistsQuietly(folder / L"dir"));
+    EXPECT_FALSE(DirectoryExistsQuietly(folder / L"file"));
+    EXPECT_FALSE(DirectoryExistsQuietly(folder / L"none\\deeper"));
+    const UINT after = SetErrorMode(0);
+    SetErrorMode(after);
+    EXPECT_EQ(before, after);
+}
+
+TEST(FileSystem, UniqueNamesLeaveTakenNamesBehind)
+{
+    ScratchFolder folder;
+    for (int round = 0; round < 20; ++round) {
+        const std::wstring file = UniqueFileName(folder.Path(), L".Tmp");
+        EXPECT_FALSE(PathExists(file));
+        EXPECT_EQ(file.substr(file.size() - 4), L".Tmp");
+        WriteBytes(file, "");
+        const std::wstring sub = UniqueFolderName(folder.Path());
+        EXPECT_FALSE(PathExists(sub));
+        CreateDirectoryW(sub.c_str(), nullptr);
+    }
+    EXPECT_EQ(FileCountIn(folder.Path()), 40);
+}

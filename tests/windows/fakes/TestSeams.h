@@ -1,0 +1,30 @@
+#pragma once
+// What the fake pause and message box saw, and how the message box answers.
+#include "toolkit/MessageBox.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct ShownMessage {
+    std::wstring Text;
+    TMsgKind Kind;
+    TMsgButtons Buttons;
+};
+
+namespace TestSeams {
+
+// Pauses are counted, not waited out. OnPause, when set, runs at each pause with the pause's number
+// (1 for the first), so a test can change the world between two attempts.
+extern std::vector<unsigned> Pauses;
+extern std::function<void(std::size_t)> OnPause;
+
+extern std::vector<ShownMessage> Messages;
+// Answers for Yes/No boxes, taken from the front; a box that finds none fails the test.
+extern std::deque<TModalResult> Answers;
+
+void Reset();
+unsigned PausedMilliseconds();
+
+}  // namespace TestSeams

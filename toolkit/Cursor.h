@@ -1,0 +1,17 @@
+#pragma once
+// Toolkit cursor identifiers and the screen-wide cursor, which overrides the cursors of all the
+// program's windows while it is not crDefault.
+#include <windows.h>
+
+using TCursor = short;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crHourGlass = -11;
+
+HCURSOR CursorHandle(TCursor cursor);  // nullptr for crDefault
+
+namespace Screen {
+TCursor Cursor();
+void SetCursor(TCursor cursor);
+}  // namespace Screen

@@ -1,0 +1,269 @@
+#include "toolkit/StdControls.h"
+
+#include "files/Exception.h"
+
+#include <commctrl.h>
+
+void TLabel::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.SystemClass = L"Static";
+    params.Style |= SS_LEFT | SS_NOPREFIX;
+}
+
+LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = TWinControl::WndProc(message, wParam, lParam);
+    if (message == WM_SETFONT)
+        AdjustWidth(reinterpret_cast<HFONT>(wParam));
+    return result;
+}
+
+void TLabel::AdjustWidth(HFONT font)
+{
+    HDC dc = GetDC(Handle());
+    if (!dc)
+        return;
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SIZE extent{};
+    const bool measured = GetTextExtentPoint32W(dc, Text().c_str(), static_cast<int>(Text().size()), &extent) != FALSE;
+    SelectObject(dc, previous);
+    ReleaseDC(Handle(), dc);
+    if (measured && extent.cx != Width())
+        SetBounds(Left(), Top(), extent.cx, Height());
+}
+
+TButton::TButton(TComponent* owner) : TWinControl(owner)
+{
+    SetTabStop(true);
+}
+
+void TButton::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.SystemClass = L"Button";
+    params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click()
+{
+    if (OnClick)
+        OnClick();
+}
+
+void TButton::CNCommand(WORD notificationCode)
+{
+    if (notificationCode == BN_CLICKED)
+        Click();
+}
+
+ImageListHandle::~ImageListHandle()
+{
+    Reset(nullptr);
+}
+
+void ImageListHandle::Reset(void* imageList)
+{
+    if (FImageList)
+        ImageList_Destroy(static_cast<HIMAGELIST>(FImageList));
+    FImageList = imageList;
+}
+
+namespace {
+
+class BitmapHandle {
+public:
+    explicit BitmapHandle(HBITMAP bitmap) : FBitmap(bitmap) {}
+    BitmapHandle(const BitmapHandle&) = delete;
+    BitmapHandle& operator=(const BitmapHandle&) = delete;
+    ~BitmapHandle() { if (FBitmap) DeleteObject(FBitmap); }
+    HBITMAP Get() const { return FBitmap; }
+
+private:
+    HBITMAP FBitmap;
+};
+
+HBITMAP BitmapFromPicture(const TPicture& picture)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.Width;
+    info.bmiHeader.biHeight = -picture.Height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    // Image lists want the colours premultiplied by alpha.
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < picture.Pixels.size(); ++i) {
+        const std::uint32_t p = picture.Pixels[i];
+        const std::uint32_t a = p >> 24;
+        const std::uint32_t r = ((p >> 16) & 0xFF) * a / 255, g = ((p >> 8) & 0xFF) * a / 255, b = (p & 0xFF) * a / 255;
+        out[i] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+void TBitBtn::SetGlyph(TPicture normal, TPicture disabled)
+{
+    FNormal = std::move(normal);
+    FDisabled = std::move(disabled);
+}
+
+void TBitBtn::CreateWnd()
+{
+    TButton::CreateWnd();
+    if (FNormal.Pixels.empty())
+        return;
+    FImages.Reset(ImageList_Create(FNormal.Width, FNormal.Height, ILC_COLOR32, 6, 0));
+    auto* images = static_cast<HIMAGELIST>(FImages.Get());
+    if (!images)
+        return;
+    BitmapHandle normal(BitmapFromPicture(FNormal));
+    BitmapHandle disabled(BitmapFromPicture(FDisabled.Pixels.empty() ? FNormal : FDisabled));
+    // One image for each button state: normal, hot, pressed, disabled, default, stylus hot.
+    const HBITMAP states[6] = {normal.Get(), normal.Get(), normal.Get(), disabled.Get(), normal.Get(), normal.Get()};
+    for (HBITMAP state : states)
+        ImageList_Add(images, state, nullptr);
+    BUTTON_IMAGELIST list{};
+    list.himl = images;
+    list.margin = RECT{4, 0, 0, 0};
+    list.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    Perform(BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+}
+
+TListBox::TListBox(TComponent* owner) : TWinControl(owner)
+{
+    SetTabStop(true);
+}
+
+void TListBox::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.SystemClass = L"ListBox";
+    params.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+    if (FSorted)
+        params.Style |= LBS_SORT;
+    if (FMultiSelect)
+        params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    Perform(LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
+}
+
+int TListBox::Count() const
+{
+    return HandleAllocated() ? static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)) : 0;
+}
+
+std::wstring TListBox::Item(int index) const
+{
+    const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return std::wstring();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+namespace {
+void RequireRoom(LRESULT result)
+{
+    if (result == LB_ERR || result == LB_ERRSPACE)
+        throw Exception(L"The list cannot hold another entry");
+}
+}  // namespace
+
+void TListBox::Add(const std::wstring& text)
+{
+    RequireRoom(Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TListBox::Insert(int index, const std::wstring& text)
+{
+    RequireRoom(Perform(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TListBox::Delete(int index)
+{
+    Perform(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+bool TListBox::Selected(int index) const
+{
+    return HandleAllocated() && SendMessageW(Handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void TListBox::SetSelected(int index, bool selected)
+{
+    if (FMultiSelect)
+        Perform(LB_SETSEL, selected ? TRUE : FALSE, static_cast<LPARAM>(index));
+    else
+        Perform(LB_SETCURSEL, selected ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+}
+
+void TListBox::ClearSelection()
+{
+    SetSelected(-1, false);
+}
+
+int TListBox::FindExact(const std::wstring& text) const
+{
+    if (!HandleAllocated())
+        return -1;
+    const LRESULT found = SendMessageW(Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    return found == LB_ERR ? -1 : static_cast<int>(found);
+}
+
+void TListBox::BeginUpdate()
+{
+    Perform(WM_SETREDRAW, FALSE, 0);
+}
+
+void TListBox::EndUpdate()
+{
+    Perform(WM_SETREDRAW, TRUE, 0);
+    if (HandleAllocated())
+        InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+TMemo::TMemo(TComponent* owner) : TWinControl(owner)
+{
+    SetTabStop(true);
+}
+
+void TMemo::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    params.SystemClass = L"Edit";
+    params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_LEFT;
+    if (FReadOnly)
+        params.Style |= ES_READONLY;
+    if (FBorder)
+        params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+LRESULT TMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // A read-only text has no use for Enter, Escape or Tab: they keep their meaning for the form.
+    if (message == WM_GETDLGCODE && FReadOnly)
+        return TWinControl::WndProc(message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    return TWinControl::WndProc(message, wParam, lParam);
+}
+
+void TMemo::PublishedProperties(std::vector<TOrdProperty>& properties) const
+{
+    TWinControl::PublishedProperties(properties);
+    properties.push_back({L"ReadOnly", [](const TComponent& c) { return static_cast<long>(static_cast<const TMemo&>(c).ReadOnly()); },
+                          [](TComponent& c, long v) { static_cast<TMemo&>(c).SetReadOnly(v != 0); }});
+}

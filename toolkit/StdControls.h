@@ -1,0 +1,125 @@
+#pragma once
+// The standard controls the program's window is made of, each a subclassed system control.
+#include "toolkit/WinControl.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A label sizes itself to its text in its font, as wide as the text needs.
+class TLabel : public TWinControl {
+public:
+    explicit TLabel(TComponent* owner) : TWinControl(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void AdjustWidth(HFONT font);
+};
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* owner);
+    bool Default() const { return FDefault; }
+    void SetDefault(bool isDefault) { FDefault = isDefault; }
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool isCancel) { FCancel = isCancel; }
+    void Click();
+    void CNCommand(WORD notificationCode) override;
+
+    std::function<void()> OnClick;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    bool FDefault = false;
+    bool FCancel = false;
+};
+
+// A picture for a button: 32-bit pixels, alpha in the top byte, rows from the top.
+struct TPicture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+
+class ImageListHandle {
+public:
+    ImageListHandle() = default;
+    ImageListHandle(const ImageListHandle&) = delete;
+    ImageListHandle& operator=(const ImageListHandle&) = delete;
+    ~ImageListHandle();
+    void Reset(void* imageList);
+    void* Get() const { return FImageList; }
+
+private:
+    void* FImageList = nullptr;
+};
+
+// A push button with a picture beside its text: one picture while enabled, another while disabled.
+class TBitBtn : public TButton {
+public:
+    explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+    void SetGlyph(TPicture normal, TPicture disabled);
+
+protected:
+    void CreateWnd() override;
+
+private:
+    TPicture FNormal, FDisabled;
+    ImageListHandle FImages;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* owner);
+    void SetSorted(bool sorted) { FSorted = sorted; }
+    void SetMultiSelect(bool multiSelect) { FMultiSelect = multiSelect; }
+    void SetExtendedSelect(bool extendedSelect) { FExtendedSelect = extendedSelect; }
+    void SetItemHeight(int height) { FItemHeight = height; }
+
+    int Count() const;
+    std::wstring Item(int index) const;
+    void Add(const std::wstring& text);
+    void Insert(int index, const std::wstring& text);
+    void Delete(int index);
+    bool Selected(int index) const;
+    void SetSelected(int index, bool selected);
+    void ClearSelection();
+    // Index of the entry equal to Text, ignoring letter case, by the list box's own search; -1 if none.
+    int FindExact(const std::wstring& text) const;
+    // Suspends painting while many entries change.
+    void BeginUpdate();
+    void EndUpdate();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+
+private:
+    bool FSorted = false;
+    bool FMultiSelect = false;
+    bool FExtendedSelect = true;
+    int FItemHeight = 13;
+};
+
+class TMemo : public TWinControl {
+public:
+    explicit TMemo(TComponent* owner);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
+    void SetBorder(bool border) { FBorder = border; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PublishedProperties(std::vector<TOrdProperty>& properties) const override;
+
+private:
+    bool FReadOnly = false;
+    bool FBorder = true;
+};
