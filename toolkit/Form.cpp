@@ -5,6 +5,11 @@
 
 #include <algorithm>
 
+namespace {
+// Above IDOK and IDCANCEL, which the dialog keys send when no control has them.
+const int FirstControlId = 100;
+}  // namespace
+
 TForm::TForm() : TWinControl(nullptr) {}
 
 TForm::~TForm()
@@ -58,9 +63,12 @@ std::vector<TWinControl*> TForm::ControlsInTabOrder() const
 void TForm::CreateWnd()
 {
     TWinControl::CreateWnd();
-    // Windows created in tab order stand in that order for the keyboard's Tab navigation.
+    // Windows created in tab order stand in that order for the keyboard's Tab navigation. The
+    // identifiers are what the dialog keys (Enter on the default button) find controls by.
+    int nextId = FirstControlId;
     for (TWinControl* control : ControlsInTabOrder()) {
         control->SetParent(this);
+        control->SetControlId(nextId++);
         control->HandleNeeded();
         FRangeX = std::max(FRangeX, control->Left() + control->Width());
         FRangeY = std::max(FRangeY, control->Top() + control->Height());

@@ -116,3 +116,20 @@ void SeamTest::SetUp()
 {
     TestSeams::Reset();
 }
+
+InstallFolder::InstallFolder()
+{
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    FPreviousDirectory = previous;
+    CreateDirectoryW((FFolder / L"TABLDATA").c_str(), nullptr);
+    for (const wchar_t* component : {L"QVR.Exe", L"ZVQ", L"TABLDATA\\CATALOGX"})
+        WriteBytes(FFolder / component, "component");
+    WriteBytes(FFolder / L"Rev.Txt", "131\r\n");
+    SetCurrentDirectoryW(FFolder.Path().c_str());
+}
+
+InstallFolder::~InstallFolder()
+{
+    SetCurrentDirectoryW(FPreviousDirectory.c_str());
+}

@@ -47,3 +47,18 @@ class SeamTest : public ::testing::Test {
 protected:
     void SetUp() override;
 };
+
+// A folder that passes every installation check, made the current directory for the test's span.
+class InstallFolder {
+public:
+    InstallFolder();
+    InstallFolder(const InstallFolder&) = delete;
+    InstallFolder& operator=(const InstallFolder&) = delete;
+    ~InstallFolder();
+    const std::wstring& Path() const { return FFolder.Path(); }
+    std::wstring operator/(const std::wstring& name) const { return FFolder / name; }
+
+private:
+    ScratchFolder FFolder;
+    std::wstring FPreviousDirectory;
+};

@@ -1,0 +1,87 @@
+// The busy state over the real window: which controls it disables, what leaving it restores.
+#include "app/BusyState.h"
+#include "app/Main.h"
+#include "tests/windows/TestSupport.h"
+#include "toolkit/Application.h"
+
+#include <stdexcept>
+
+namespace {
+
+class BusyStateTest : public SeamTest {
+protected:
+    void SetUp() override
+    {
+        SeamTest::SetUp();
+        FWindow.Show();
+        FWindow.Timer1Timer();
+    }
+    bool Enabled(const TWinControl& control) { return IsWindowEnabled(control.Handle()) != FALSE; }
+
+    InstallFolder FFolder;
+    TfrmManageIPAddresses FWindow;
+};
+
+}  // namespace
+
+TEST_F(BusyStateTest, DisablesWhatCouldStartAnOperationAndKeepsTextsReadable)
+{
+    FWindow.Timer1.SetEnabled(true);
+    EnterBusyState(FWindow, crHourGlass);
+    for (TWinControl* control : {static_cast<TWinControl*>(&FWindow.ListBox1), static_cast<TWinControl*>(&FWindow.btnAdd),
+                                 static_cast<TWinControl*>(&FWindow.btnDelete), static_cast<TWinControl*>(&FWindow.BitBtnOk),
+                                 static_cast<TWinControl*>(&FWindow.BitBtnCancel), static_cast<TWinControl*>(&FWindow.btnApply),
+                                 static_cast<TWinControl*>(&FWindow.phIPAddress1)}) {
+        EXPECT_FALSE(Enabled(*control)) << Narrow(control->Name());
+        EXPECT_EQ(control->Cursor(), crHourGlass) << Narrow(control->Name());
+    }
+    EXPECT_TRUE(Enabled(FWindow.Label1));
+    EXPECT_TRUE(Enabled(FWindow.Label2));
+    EXPECT_TRUE(Enabled(FWindow.Memo1));
+    EXPECT_EQ(FWindow.Memo1.Cursor(), crHourGlass);
+    EXPECT_EQ(Screen::Cursor(), crHourGlass);
+    EXPECT_EQ(FWindow.Cursor(), crHourGlass);
+    EXPECT_TRUE(FWindow.Timer1.Enabled());
+    LeaveBusyState(FWindow, crDefault, &FWindow.phIPAddress1);
+    EXPECT_TRUE(FWindow.Timer1.Enabled());
+    FWindow.Timer1.SetEnabled(false);
+}
+
+TEST_F(BusyStateTest, LeavingEnablesEveryControlFocusesAndNudgesThePointer)
+{
+    EXPECT_FALSE(Enabled(FWindow.btnApply));
+    FWindow.Memo1.SetReadOnly(false);  // an editable text takes part like any other control
+    EnterBusyState(FWindow, crHourGlass);
+    EXPECT_FALSE(Enabled(FWindow.Memo1));
+    SetCursorPos(200, 300);
+    LeaveBusyState(FWindow, crDefault, &FWindow.phIPAddress1);
+    EXPECT_TRUE(Enabled(FWindow.btnApply));
+    EXPECT_TRUE(Enabled(FWindow.Memo1));
+    EXPECT_TRUE(FWindow.phIPAddress1.Focused());
+    EXPECT_EQ(Screen::Cursor(), crDefault);
+    EXPECT_EQ(FWindow.btnAdd.Cursor(), crDefault);
+    POINT point{};
+    GetCursorPos(&point);
+    EXPECT_EQ(point.x, 201);
+    EXPECT_EQ(point.y, 300);
+}
+
+TEST_F(BusyStateTest, AnErrorInsideStillEndsInTheNormalState)
+{
+    EXPECT_THROW(WhileBusy(FWindow, &FWindow.phIPAddress1, [] { throw std::runtime_error("inside"); }), std::runtime_error);
+    EXPECT_EQ(Screen::Cursor(), crDefault);
+    EXPECT_TRUE(Enabled(FWindow.btnAdd));
+    EXPECT_TRUE(Enabled(FWindow.ListBox1));
+}
+
+TEST_F(BusyStateTest, ComponentsPublishTheirPropertiesByName)
+{
+    EXPECT_TRUE(FWindow.btnAdd.IsPublishedProp(L"Enabled"));
+    EXPECT_TRUE(FWindow.btnAdd.IsPublishedProp(L"Cursor"));
+    EXPECT_FALSE(FWindow.Timer1.IsPublishedProp(L"Cursor"));
+    EXPECT_FALSE(FWindow.btnAdd.IsPublishedProp(L"Colour"));
+    EXPECT_EQ(FWindow.FindComponent(L"btnApply"), &FWindow.btnApply);
+    FWindow.FindComponent(L"btnAdd")->SetOrdProp(L"Enabled", 0);
+    EXPECT_FALSE(Enabled(FWindow.btnAdd));
+    EXPECT_EQ(FWindow.btnAdd.GetOrdProp(L"Enabled"), 0);
+}
