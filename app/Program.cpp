@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "text/SharedStrings.h"
 #include "toolkit/Application.h"
+#include "validation/OperatingSystem.h"
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@ void RunProgram()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     StartSharedStrings();
+    ReadOSVersionFacts();
     try {
         RunProgram();
     } catch (...) {

@@ -22,6 +22,8 @@ add_library(iplist_core STATIC
   app/ButtonPictures.cpp
   app/Main.cpp
   validation/StartupValidation.cpp
+  validation/OperatingSystem.cpp
+  validation/Components.cpp
 )
 target_include_directories(iplist_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(iplist_core PRIVATE ${WARNINGS})
@@ -30,7 +32,8 @@ target_link_options(iplist_core INTERFACE -static -static-libgcc -static-libstdc
 
 # The seams as the shipped program has them: real pauses, real message boxes. Test builds link
 # fakes in their place; nothing at run time can switch between the two.
-add_library(iplist_system_seams OBJECT files/PauseSleep.cpp toolkit/MessageBoxSystem.cpp)
+add_library(iplist_system_seams OBJECT files/PauseSleep.cpp toolkit/MessageBoxSystem.cpp
+  validation/SystemQueriesWindows.cpp)
 target_link_libraries(iplist_system_seams PRIVATE iplist_core)
 target_compile_options(iplist_system_seams PRIVATE ${WARNINGS})
 

@@ -1,0 +1,134 @@
+// Components and release level over real folders.
+#include "files/Exception.h"
+#include "files/FileSystem.h"
+#include "tests/windows/TestSupport.h"
+#include "tests/windows/fakes/TestSeams.h"
+#include "validation/Components.h"
+
+namespace {
+
+class ComponentsTest : public SeamTest {
+protected:
+    void SetUp() override
+    {
+        SeamTest::SetUp();
+        CreateDirectoryW((FFolder / L"TABLDATA").c_str(), nullptr);
+        for (const wchar_t* component : {L"QVR.Exe", L"ZVQ", L"TABLDATA\\CATALOGX"})
+            WriteBytes(FFolder / component, "component");
+        WriteRelease("131\r\n");
+    }
+    void WriteRelease(const char* bytes) { WriteBytes(FFolder / L"Rev.Txt", bytes); }
+    bool Present() { return ComponentsPresent(FFolder.Path()); }
+    ScratchFolder FFolder;
+};
+
+}  // namespace
+
+TEST_F(ComponentsTest, AllComponentsAtLevel131Pass)
+{
+    EXPECT_TRUE(Present());
+    for (const char* level : {" 131\r\n", "+131\r\n", "000131\r\n", "$83\r\n", "131"}) {
+        WriteRelease(level);
+        EXPECT_TRUE(Present()) << level;
+    }
+}
+
+TEST_F(ComponentsTest, AnyOtherLevelFails)
+{
+    for (const char* level : {"130\r\n", "132\r\n", "-131\r\n"}) {
+        WriteRelease(level);
+        EXPECT_FALSE(Present()) << level;
+    }
+}
+
+TEST_F(ComponentsTest, EachMissingComponentFails)
+{
+    for (const wchar_t* component : {L"QVR.Exe", L"Rev.Txt", L"ZVQ", L"TABLDATA\\CATALOGX"}) {
+        const std::wstring path = FFolder / component;
+        const std::string kept = ReadBytes(path);
+        DeleteFileW(path.c_str());
+        EXPECT_FALSE(Present()) << Narrow(component);
+        WriteBytes(path, kept);
+    }
+    EXPECT_TRUE(Present());
+}
+
+TEST_F(ComponentsTest, AComponentThatIsAFolderDoesNotCount)
+{
+    DeleteFileW((FFolder / L"ZVQ").c_str());
+    CreateDirectoryW((FFolder / L"ZVQ").c_str(), nullptr);
+    EXPECT_FALSE(Present());
+    RemoveDirectoryW((FFolder / L"ZVQ").c_str());
+    WriteBytes(FFolder / L"ZVQ", "");
+    DeleteFileW((FFolder / L"TABLDATA\\CATALOGX").c_str());
+    EXPECT_FALSE(Present());  // TABLDATA without CATALOGX
+}
+
+TEST_F(ComponentsTest, AMalformedLevelRaisesTheConversionErrorAndLeavesTheFileFree)
+{
+    WriteRelease("131 \r\nsecond\r\n");
+    try {
+        Present();
+        FAIL();
+    } catch (const EConvertError& error) {
+        EXPECT_EQ(error.Message(), L"''131 '' is not a valid integer value");
+    }
+    EXPECT_TRUE(DeleteFileW((FFolder / L"Rev.Txt").c_str())) << "the release file was left open";
+    WriteRelease("");
+    EXPECT_THROW(Present(), EConvertError);
+    WriteRelease("131\r\n");
+    EXPECT_TRUE(Present());
+}
+
+TEST_F(ComponentsTest, ReadsTheLevelAndTheTwoLinesAfterIt)
+{
+    WriteRelease("131\r\nSecond line\r\nThird line\r\nFourth\r\n");
+    ReleaseLevel release = ReadReleaseLevel(FFolder.Path());
+    EXPECT_EQ(release.Level, 131);
+    EXPECT_EQ(release.SecondLine, L"Second line");
+    EXPECT_EQ(release.ThirdLine, L"Third line");
+    WriteRelease("131\r\n");
+    release = ReadReleaseLevel(FFolder.Path());
+    EXPECT_EQ(release.SecondLine, L"");
+    EXPECT_EQ(release.ThirdLine, L"");
+}
+
+TEST_F(ComponentsTest, WithoutTheReleaseFileTheNewestLegacyFileGivesTheLevel)
+{
+    DeleteFileW((FFolder / L"Rev.Txt").c_str());
+    EXPECT_EQ(ReadReleaseLevel(FFolder.Path()).Level, 0);
+    WriteBytes(FFolder / L"INPUT.EXE", "");
+    EXPECT_EQ(ReadReleaseLevel(FFolder.Path()).Level, 12);
+    WriteBytes(FFolder / L"RUNTOOL.EXE", "");
+    EXPECT_EQ(ReadReleaseLevel(FFolder.Path()).Level, 52);
+    WriteBytes(FFolder / L"TOOL55.EXE", "");
+    EXPECT_EQ(ReadReleaseLevel(FFolder.Path()).Level, 55);
+    EXPECT_FALSE(Present());
+}
+
+TEST_F(ComponentsTest, AMissingFolderHasLevelZeroAndRestoresTheErrorMode)
+{
+    const UINT before = SetErrorMode(0);
+    SetErrorMode(before);
+    const ReleaseLevel release = ReadReleaseLevel(FFolder / L"not\\there");
+    EXPECT_EQ(release.Level, 0);
+    EXPECT_TRUE(release.SecondLine.empty());
+    const UINT after = SetErrorMode(0);
+    SetErrorMode(after);
+    EXPECT_EQ(before, after);
+    const unsigned short previous = SuppressCriticalErrorBoxes();
+    EXPECT_EQ(SetErrorMode(0), static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+    RestoreErrorMode(previous);
+}
+
+TEST_F(ComponentsTest, ALockedReleaseFileFailsAfterTheRetries)
+{
+    HeldOpen holder(FFolder / L"Rev.Txt");
+    try {
+        Present();
+        FAIL();
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Message().find(L"The following file could not be opened with Reset: \r\n" + (FFolder / L"Rev.Txt")), 0u);
+    }
+    EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 1000));
+}
