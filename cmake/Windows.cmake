@@ -24,10 +24,12 @@ add_library(iplist_core STATIC
   validation/StartupValidation.cpp
   validation/OperatingSystem.cpp
   validation/Components.cpp
+  validation/FolderAccess.cpp
+  validation/PermissionRepair.cpp
 )
 target_include_directories(iplist_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(iplist_core PRIVATE ${WARNINGS})
-target_link_libraries(iplist_core PUBLIC comctl32 gdi32 user32 kernel32)
+target_link_libraries(iplist_core PUBLIC comctl32 gdi32 user32 advapi32 kernel32)
 target_link_options(iplist_core INTERFACE -static -static-libgcc -static-libstdc++)
 
 # The seams as the shipped program has them: real pauses, real message boxes. Test builds link

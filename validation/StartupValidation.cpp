@@ -1,18 +1,53 @@
 #include "validation/StartupValidation.h"
 
+#include "toolkit/MessageBox.h"
+#include "validation/Components.h"
+#include "validation/FolderAccess.h"
+#include "validation/OperatingSystem.h"
+#include "validation/PermissionRepair.h"
 #include "validation/ProgramFolder.h"
-
-#include <windows.h>
+#include "validation/StartupMessages.h"
+#include "validation/SystemQueries.h"
 
 std::wstring ProgramFolder;
 
-// STAND-IN until the installation checks exist: every check counts as passed, and the program
-// folder is the current directory as the system reports it.
+namespace {
+
+bool ShutDown()
+{
+    ShowMessageBox(ShutDownNotice, TMsgKind::Information, TMsgButtons::OK);
+    return true;
+}
+
+bool Refuse(const std::wstring& message)
+{
+    ShowMessageBox(message, TMsgKind::Error, TMsgButtons::OK);
+    return ShutDown();
+}
+
+// A failed test may be a matter of permissions, which an administrator's repair can mend; the
+// repeated test then decides, and reports what failed.
+bool FolderAccessAllowed()
+{
+    if (FolderAccessTest(ProgramFolder, true, false))
+        return true;
+    if (IsWindowsNT() && IsAdministrator())
+        RepairFolderAccess(ProgramFolder);
+    return FolderAccessTest(ProgramFolder, true, true);
+}
+
+}  // namespace
+
 bool ValidateStartupEnvironment()
 {
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring folder(length, L'\0');
-    folder.resize(GetCurrentDirectoryW(length, &folder[0]));
-    ProgramFolder = folder;
+    if (!OperatingSystemSupported(true))
+        return ShutDown();
+    ProgramFolder = QueryCurrentDirectory();
+    if (!IsValidInstallLocation(ProgramFolder))
+        return Refuse(LocationMessage(ProgramFolder));
+    if (!ComponentsPresent(ProgramFolder))
+        return Refuse(ComponentsMessage());
+    if (!FolderAccessAllowed())
+        return ShutDown();
     return false;
 }

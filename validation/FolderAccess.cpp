@@ -1,0 +1,168 @@
+#include "validation/FolderAccess.h"
+
+#include "files/FileHandle.h"
+#include "files/FileSystem.h"
+#include "files/Pause.h"
+#include "toolkit/Application.h"
+#include "toolkit/MessageBox.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace {
+
+const int StepAttempts = 3;
+const unsigned StepRetryPauseMs = 300;
+
+// Tries Attempt up to three times, pausing after the first and the second failure.
+template <class Attempt>
+bool TryThreeTimes(Attempt attempt)
+{
+    for (int failures = 0;;) {
+        if (attempt())
+            return true;
+        if (++failures == StepAttempts)
+            return false;
+        Pause(StepRetryPauseMs);
+    }
+}
+
+bool CloseByTheRule(FolderAccessOperations& operations, HANDLE file)
+{
+    return TryThreeTimes([&] { return operations.CloseFile(file); });
+}
+
+std::wstring UpperCase(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+    return text;
+}
+
+std::wstring WithSeparator(const std::wstring& folder)
+{
+    return folder.empty() || folder.back() == L'\\' ? folder : folder + L"\\";
+}
+
+void TestDirectorySteps(FolderAccessOperations& operations, const std::wstring& folder, StepStates& states)
+{
+    const std::wstring path = UniqueFolderName(folder);
+    if (!operations.CreateFolder(path)) {
+        states[asCreateDirectory] = ssFailure;
+        return;
+    }
+    states[asCreateDirectory] = ssSuccess;
+    states[asDeleteDirectory] = TryThreeTimes([&] { return operations.RemoveFolder(path); }) ? ssSuccess : ssFailure;
+}
+
+void TestFileSteps(FolderAccessOperations& operations, const std::wstring& folder, StepStates& states)
+{
+    const std::wstring path = UniqueFileName(folder, L".Tmp");
+    const HANDLE file = operations.CreateScratchFile(path);
+    if (file == INVALID_HANDLE_VALUE) {
+        states[asCreateFile] = ssFailure;
+        return;
+    }
+    states[asCreateFile] = ssSuccess;
+    if (!CloseByTheRule(operations, file))
+        return;  // a file that will not close is not deleted; the failure counts against no step
+    states[asDeleteFile] =
+        TryThreeTimes([&] { return operations.DeleteScratchFile(path) || !FileExists(path); }) ? ssSuccess : ssFailure;
+}
+
+void TestOpenExistingFile(FolderAccessOperations& operations, const std::wstring& folder, StepStates& states)
+{
+    if (folder.empty())
+        return;  // an empty pattern lists nothing
+    WIN32_FIND_DATAW entry;
+    FindHandle listing(FindFirstFileW((WithSeparator(folder) + L"*.*").c_str(), &entry));
+    if (!listing.Valid())
+        return;
+    do {
+        if (!IsReadWriteCandidate(entry))
+            continue;
+        const HANDLE file = operations.OpenExistingFile(WithSeparator(folder) + entry.cFileName);
+        if (file == INVALID_HANDLE_VALUE) {
+            states[asOpenExistingFile] = ssFailure;
+            continue;
+        }
+        CloseByTheRule(operations, file);
+        states[asOpenExistingFile] = ssSuccess;
+    } while (states[asOpenExistingFile] != ssSuccess && FindNextFileW(listing.Get(), &entry));
+}
+
+}  // namespace
+
+bool FolderAccessOperations::CreateFolder(const std::wstring& path)
+{
+    return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
+}
+
+bool FolderAccessOperations::RemoveFolder(const std::wstring& path)
+{
+    return RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+HANDLE FolderAccessOperations::CreateScratchFile(const std::wstring& path)
+{
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+HANDLE FolderAccessOperations::OpenExistingFile(const std::wstring& path)
+{
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool FolderAccessOperations::CloseFile(HANDLE file)
+{
+    return CloseHandle(file) != FALSE;
+}
+
+bool FolderAccessOperations::DeleteScratchFile(const std::wstring& path)
+{
+    return DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool IsReadWriteCandidate(const WIN32_FIND_DATAW& entry)
+{
+    if (entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+        return false;
+    const std::wstring name = entry.cFileName;
+    const std::size_t dot = name.find_last_of(L'.');
+    const std::wstring extension = dot == std::wstring::npos ? std::wstring() : UpperCase(name.substr(dot));
+    return extension != L".DLL" && extension != L".EXE" && extension != L".PIF";
+}
+
+StepStates RunFolderAccessSteps(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps)
+{
+    StepStates states;
+    states.fill(ssNotPerformed);
+    TestDirectorySteps(operations, folder, states);
+    Application::ProcessMessages();
+    if (includeFileSteps) {
+        TestFileSteps(operations, folder, states);
+        Application::ProcessMessages();
+        TestOpenExistingFile(operations, folder, states);
+    }
+    return states;
+}
+
+bool FolderAccessTestWith(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps,
+                          bool reportFailure)
+{
+    const StepStates states = RunFolderAccessSteps(operations, folder, includeFileSteps);
+    const bool passed = std::find(states.begin(), states.end(), ssFailure) == states.end();
+    if (!passed && reportFailure) {
+        MessageBeep(MB_ICONEXCLAMATION);
+        ShowMessageBox(FolderAccessReport(folder, states), TMsgKind::Error, TMsgButtons::OK);
+    }
+    return passed;
+}
+
+bool FolderAccessTest(const std::wstring& folder, bool includeFileSteps, bool reportFailure)
+{
+    FolderAccessOperations system;
+    return FolderAccessTestWith(system, folder, includeFileSteps, reportFailure);
+}

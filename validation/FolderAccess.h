@@ -1,0 +1,33 @@
+#pragma once
+// Whether the user can work in a folder: create and remove a sub-folder, create and delete a file,
+// open an existing file for reading and writing. Every failure becomes a failed step; nothing raises.
+#include "validation/AccessReport.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// What the test does to the file system, one call a step; the system's own calls by default. Tests
+// override single operations to pose what Wine cannot (a sub-folder that cannot be removed, a
+// close that fails).
+class FolderAccessOperations {
+public:
+    virtual ~FolderAccessOperations() = default;
+    virtual bool CreateFolder(const std::wstring& path);
+    virtual bool RemoveFolder(const std::wstring& path);
+    virtual HANDLE CreateScratchFile(const std::wstring& path);
+    virtual HANDLE OpenExistingFile(const std::wstring& path);
+    virtual bool CloseFile(HANDLE file);
+    virtual bool DeleteScratchFile(const std::wstring& path);
+};
+
+// True when no step failed. With ReportFailure, a failure sounds the warning and shows the report.
+bool FolderAccessTest(const std::wstring& folder, bool includeFileSteps, bool reportFailure);
+StepStates RunFolderAccessSteps(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps);
+bool FolderAccessTestWith(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps,
+                          bool reportFailure);
+
+// The files of a folder that the last step may open: no directories, nothing hidden or system,
+// no programs or libraries (".DLL", ".EXE", ".PIF" in any letter case).
+bool IsReadWriteCandidate(const WIN32_FIND_DATAW& entry);
