@@ -16,6 +16,7 @@ import time
 import unittest
 
 EXE = os.environ.get("IPLIST_EXE", "")
+POSED_EXE = os.environ.get("IPLIST_POSED_EXE", "")
 DRIVER = os.environ.get("UIDRIVER_EXE", "")
 SESSION = os.environ.get("WINE_SESSION", "")
 WORK = os.environ.get("E2E_WORK", tempfile.gettempdir())
@@ -37,8 +38,8 @@ def session_environment():
 ENV = session_environment() if SESSION else dict(os.environ)
 
 
-def map_drive(letter, unix_folder):
-    link = os.path.join(ENV["WINEPREFIX"], "dosdevices", letter.lower() + ":")
+def map_drive(letter, unix_folder, prefix=None):
+    link = os.path.join(prefix or ENV["WINEPREFIX"], "dosdevices", letter.lower() + ":")
     if os.path.lexists(link):
         os.remove(link)
     os.symlink(unix_folder, link)
@@ -47,7 +48,7 @@ def map_drive(letter, unix_folder):
 class InstallFolder:
     """A product folder D:\\KWO (or another name) on a drive of its own, with every component."""
 
-    def __init__(self, test_name, folder="KWO", drive="D", release=HEALTHY_RELEASE, address_list=None):
+    def __init__(self, test_name, folder="KWO", drive="D", release=HEALTHY_RELEASE, address_list=None, prefix=None):
         self.root = os.path.join(WORK, test_name)
         shutil.rmtree(self.root, ignore_errors=True)
         self.path = os.path.join(self.root, folder) if folder else self.root
@@ -59,7 +60,7 @@ class InstallFolder:
         if address_list is not None:
             self.write("IPList.Txt", address_list)
         self.drive = drive
-        map_drive(drive, self.root)
+        map_drive(drive, self.root, prefix)
 
     def file(self, name):
         return os.path.join(self.path, name)
@@ -83,8 +84,8 @@ class InstallFolder:
 class Driver:
     """The helper that reads the program's windows; one process, one JSON reply per command."""
 
-    def __init__(self):
-        self.process = subprocess.Popen(["wine", DRIVER], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+    def __init__(self, user=None):
+        self.process = subprocess.Popen(wine_command(DRIVER, user), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.DEVNULL, env=ENV, text=True, encoding="utf-8")
 
     def __call__(self, *words):
@@ -101,6 +102,40 @@ class Driver:
         self.process.stdout.close()
 
 
+def wine_command(exe, user=None, extra_env=None):
+    """Wine running EXE, as the test's unprivileged user when one is given."""
+    settings = dict(extra_env or {})
+    if user is None:
+        return ["env", *["%s=%s" % item for item in settings.items()], "wine", exe]
+    settings.update({"WINEPREFIX": user.prefix, "HOME": user.home, "USER": user.name, "DISPLAY": ENV["DISPLAY"],
+                     "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+    return ["runuser", "-u", user.name, "--", "env", *["%s=%s" % item for item in settings.items()], "wine", exe]
+
+
+class UnprivilegedUser:
+    """A Unix user that is not root, with a Wine prefix of its own in its home: the one way to meet
+    a folder that refuses writing here, since root may write anywhere."""
+
+    name = "iplist-tester"
+
+    def __init__(self):
+        if subprocess.run(["id", "-u", self.name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
+            subprocess.run(["useradd", "-m", "-s", "/bin/sh", self.name], check=True)
+        self.home = os.path.expanduser("~" + self.name)
+        self.prefix = os.path.join(self.home, "wine-prefix")
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        subprocess.run(["runuser", "-u", self.name, "--", "env", "WINEPREFIX=" + self.prefix, "HOME=" + self.home,
+                        "DISPLAY=" + ENV["DISPLAY"], "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml=",
+                        "wineboot", "-i"], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+
+    def own(self, path):
+        subprocess.run(["chown", "-R", self.name, path], check=True)
+
+    def stop(self):
+        subprocess.run(["runuser", "-u", self.name, "--", "env", "WINEPREFIX=" + self.prefix, "wineserver", "-k"],
+                       check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 def xdotool(*arguments):
     subprocess.run(["xdotool", *[str(a) for a in arguments]], env=ENV, check=True)
 
@@ -112,10 +147,10 @@ def centre(rect):
 class Program:
     """The program running in an installation folder."""
 
-    def __init__(self, folder, driver, cwd=None):
+    def __init__(self, folder, driver, cwd=None, exe=None, user=None, posed=None):
         self.folder = folder
         self.driver = driver
-        self.process = subprocess.Popen(["wine", EXE], cwd=cwd or folder.path, env=ENV,
+        self.process = subprocess.Popen(wine_command(exe or EXE, user, posed), cwd=cwd or folder.path, env=ENV,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         window = driver("window", 20000)
         if "error" in window:
@@ -216,8 +251,10 @@ class Program:
 class ProgramTest(unittest.TestCase):
     """Starts a fresh driver for each test and ends whatever program the test left running."""
 
+    user = None  # an UnprivilegedUser, for the tests that run as one
+
     def setUp(self):
-        self.driver = Driver()
+        self.driver = Driver(self.user)
         self.programs = []
 
     def tearDown(self):
@@ -226,10 +263,10 @@ class ProgramTest(unittest.TestCase):
         self.driver.close()
 
     def folder(self, **options):
-        return InstallFolder(self.id().split(".")[-1], **options)
+        return InstallFolder(self.id().split(".")[-1], prefix=self.user.prefix if self.user else None, **options)
 
-    def start(self, folder, cwd=None):
-        program = Program(folder, self.driver, cwd=cwd)
+    def start(self, folder, cwd=None, exe=None, posed=None):
+        program = Program(folder, self.driver, cwd=cwd, exe=exe, user=self.user, posed=posed)
         self.programs.append(program)
         return program
 

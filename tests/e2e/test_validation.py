@@ -1,0 +1,178 @@
+"""The start-up checks of the installation, one scenario a path, each reading every message box's
+text and kind from outside the program."""
+import os
+import stat
+import subprocess
+import unittest
+
+from harness import ENV, POSED_EXE, ProgramTest, UnprivilegedUser
+
+SHUT_DOWN = "The program will now be shut down."
+COMPONENTS = ("One or more of Tessaline's components cannot be located or is outdated.  The program cannot run in "
+              "this state.")
+LOCATION = "Tessaline must be located in an X:\\Folder directory"
+LIST = b"10.0.0.1\r\n10.0.0.2\r\n"
+
+
+class ValidationTest(ProgramTest):
+    def expect_refusal(self, program, starts_with, contains=()):
+        box = program.message_box()
+        self.assertTrue(box["text"].startswith(starts_with), box["text"])
+        for text in contains:
+            self.assertIn(text, box["text"])
+        self.assertEqual(box["kind"], "error")
+        program.answer(box, "OK")
+        notice = program.message_box()
+        self.assertEqual(notice["text"], SHUT_DOWN)
+        self.assertEqual(notice["kind"], "information")
+        program.answer(notice, "OK")
+        self.assertEqual(program.wait_exit(), 0)
+        return box["text"]
+
+    def test_a_healthy_installation_shows_no_box_and_loads_the_list(self):
+        program = self.start_ready(self.folder(address_list=LIST))
+        self.assertTrue(program.no_message_box())
+        self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
+
+    def test_a_root_directory_is_refused_with_the_root_paragraph(self):
+        folder = self.folder(folder="", address_list=LIST)
+        text = self.expect_refusal(self.start(folder), LOCATION,
+                                   ["running from the following location: \r\nD:\\\r\n\r\nThe system appears to be running "
+                                    "in a root directory"])
+        self.assertNotIn("UNC paths", text)
+        self.assertEqual(folder.read("IPList.Txt"), LIST)
+
+    def test_a_folder_name_outside_letters_and_digits_is_refused(self):
+        folder = self.folder(folder="_KWO")
+        text = self.expect_refusal(self.start(folder), LOCATION, ["following location: \r\nD:\\_KWO\r\n\r\nPlease refer"])
+        self.assertNotIn("root directory", text)
+
+    def test_a_drive_a_folder_is_refused(self):
+        self.expect_refusal(self.start(self.folder(drive="A")), LOCATION, ["A:\\KWO\r\n\r\nPlease refer"])
+
+    def test_each_missing_component_is_refused(self):
+        for component in ("QVR.Exe", "Rev.Txt", "ZVQ", os.path.join("TABLDATA", "CATALOGX")):
+            with self.subTest(component=component):
+                folder = self.folder()
+                os.remove(folder.file(component))
+                self.assertEqual(self.expect_refusal(self.start(folder), COMPONENTS)[:len(COMPONENTS)], COMPONENTS)
+
+    def test_a_component_that_is_a_folder_is_refused(self):
+        folder = self.folder()
+        os.remove(folder.file("ZVQ"))
+        os.mkdir(folder.file("ZVQ"))
+        self.expect_refusal(self.start(folder), COMPONENTS)
+
+    def test_only_release_level_131_passes(self):
+        for level in ("130\r\n", "132\r\n"):
+            with self.subTest(level=level):
+                self.expect_refusal(self.start(self.folder(release=level)), COMPONENTS)
+        program = self.start_ready(self.folder(release="$83\r\n", address_list=LIST))
+        self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
+
+    def test_a_malformed_release_level_is_reported_and_nothing_can_save(self):
+        folder = self.folder(release="abc\r\n", address_list=LIST)
+        program = self.start(folder)
+        box = program.message_box()
+        self.assertEqual(box["text"], "''abc'' is not a valid integer value.")
+        self.assertEqual(box["kind"], "error")
+        program.answer(box, "OK")
+        self.assertTrue(program.no_message_box())  # no shut-down notice: the window stays
+        self.assertTrue(program.running())
+        self.assertEqual(program.entries(), [])
+        self.assertFalse(program.enabled("Apply"))
+        self.assertFalse(program.enabled("Delete Selected Address(es)"))
+        program.type_address(10, 9, 8, 7)
+        program.click("Add Address to List")
+        program.click("OK")
+        refusal = program.message_box()
+        self.assertIn("so it is not saved", refusal["text"])
+        program.answer(refusal, "OK")
+        program.close_box()
+        program.wait_exit()
+        self.assertEqual(folder.read("IPList.Txt"), LIST)
+        os.remove(folder.file("Rev.Txt"))  # the release file was not left open
+
+    def test_an_unsupported_release_is_refused_before_anything_else(self):
+        folder = self.folder(folder="_NOT_EVEN_VALID")
+        program = self.start(folder, exe=POSED_EXE, posed={"IPLIST_POSED_VERSION": "4.0.1381.2"})
+        box = program.message_box()
+        self.assertTrue(box["text"].startswith("Unsupported operating system detected.  Tessaline is intended to be "
+                                               "used with these operating systems:\r\n      Windows 2000\r\n"), box["text"])
+        self.assertEqual(box["kind"], "error")
+        program.answer(box, "OK")
+        notice = program.message_box()
+        self.assertEqual(notice["text"], SHUT_DOWN)
+        program.answer(notice, "OK")
+        self.assertEqual(program.wait_exit(), 0)
+
+    def test_windows_2000_passes_the_system_check(self):
+        program = self.start(self.folder(address_list=LIST), exe=POSED_EXE, posed={"IPLIST_POSED_VERSION": "5.0.2195.2"})
+        program.wait_until_ready()
+        self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
+
+    def test_a_unc_directory_is_refused_with_the_unc_paragraph(self):
+        program = self.start(self.folder(), exe=POSED_EXE,
+                             posed={"IPLIST_POSED_CURRENT_DIRECTORY": "\\\\server\\share\\KWO"})
+        self.expect_refusal(program, LOCATION, ["\\\\server\\share\\KWO\r\n\r\nUNC paths (paths in the form of "
+                                                "\\\\server\\resource) are NOT supported."])
+
+    def test_later_releases_are_reported_as_supported_ones(self):
+        try:
+            for version in ("winxp64", "vista", "win8", "win10"):
+                with self.subTest(version=version):
+                    subprocess.run(["wine", "winecfg", "-v", version], env=ENV, check=True,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    program = self.start_ready(self.folder(address_list=LIST))
+                    self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
+                    program.close_box()
+                    program.wait_exit()
+        finally:
+            subprocess.run(["wine", "winecfg", "-v", "win7"], env=ENV, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+class UnprivilegedValidationTest(ProgramTest):
+    """As a user who is not root, in folders that really refuse writing."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.user = UnprivilegedUser()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.user.stop()
+
+    def test_a_folder_the_user_cannot_change_is_reported_step_by_step(self):
+        folder = self.folder(address_list=LIST)
+        os.chmod(folder.path, 0o555)
+        try:
+            program = self.start(folder)
+            box = program.message_box(timeout=30000)
+            self.assertTrue(box["text"].startswith("A test-write to the following folder failed:\r\nD:\\KWO\r\n"), box["text"])
+            self.assertIn("Here is a summary of the test results:\r\n"
+                          "     Create new directory: Failure.\r\n"
+                          "     Create new file: Failure.\r\n"
+                          "     Open existing file for Read/Write access: Failure.\r\n\r\n", box["text"])
+            self.assertEqual(box["kind"], "error")
+            program.answer(box, "OK")
+            notice = program.message_box()
+            self.assertEqual(notice["text"], SHUT_DOWN)
+            program.answer(notice, "OK")
+            self.assertEqual(program.wait_exit(), 0)
+        finally:
+            os.chmod(folder.path, 0o755)
+
+    def test_a_read_only_folder_of_the_users_own_is_repaired(self):
+        folder = self.folder(address_list=LIST)
+        self.user.own(folder.root)
+        os.chmod(folder.path, 0o555)
+        program = self.start(folder)
+        program.wait_until_ready(timeout=60)
+        self.assertTrue(program.no_message_box())
+        self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
+        self.assertTrue(os.stat(folder.path).st_mode & stat.S_IWUSR)
+
+
+if __name__ == "__main__":
+    unittest.main()
