@@ -107,7 +107,7 @@ void TfrmManageIPAddresses::FormCreate()
     SetAutoScroll(true);
     OnShowEventPreviouslyEncountered = false;
     ListModified = false;
-    ListBox1.SetSorted(false);
+    // ListBox1 never sorts: entries stay where they are put.
     ListBox1.SetMultiSelect(true);
     ListBox1.SetExtendedSelect(true);
     std::wstring text = Memo1.Text();
@@ -129,6 +129,7 @@ void TfrmManageIPAddresses::LoadList()
 {
     StringList entries;
     LoadAddressList(entries);
+    ListBox1.Reserve(entries.size());
     ListBox1.BeginUpdate();
     try {
         for (const std::wstring& entry : entries)

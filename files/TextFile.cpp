@@ -24,18 +24,20 @@ private:
 
 namespace {
 
+// One conversion call a line, into room for the most the conversion can give: a code unit per
+// byte one way, two bytes per code unit (double-byte code pages) the other.
 std::wstring FromAnsi(const std::string& bytes)
 {
     if (bytes.empty())
         return std::wstring();
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         RaiseInOutError(ERROR_NOT_ENOUGH_MEMORY);
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(bytes.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[0],
+                                           static_cast<int>(text.size()));
     if (length <= 0)
         RaiseLastInOutError();
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &text[0], length);
+    text.resize(static_cast<std::size_t>(length));
     return text;
 }
 
@@ -44,14 +46,14 @@ void ToAnsi(std::wstring_view text, std::string& bytes)
     bytes.clear();
     if (text.empty())
         return;
-    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 4))
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 2))
         RaiseInOutError(ERROR_NOT_ENOUGH_MEMORY);
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    bytes.resize(text.size() * 2);
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                                           static_cast<int>(bytes.size()), nullptr, nullptr);
     if (length <= 0)
         RaiseLastInOutError();
     bytes.resize(static_cast<std::size_t>(length));
-    WideCharToMultiByte(CP_ACP, 0, text.data(), size, &bytes[0], length, nullptr, nullptr);
 }
 
 }  // namespace

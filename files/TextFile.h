@@ -13,7 +13,7 @@
 class TextFile {
 public:
     static constexpr std::size_t MaxPathLength = 259;
-    static constexpr std::size_t WriteBufferSize = 128;
+    static constexpr std::size_t WriteBufferSize = 64 * 1024;
 
     TextFile();
     TextFile(const TextFile&) = delete;

@@ -147,8 +147,6 @@ void TListBox::CreateParams(TCreateParams& params)
     TWinControl::CreateParams(params);
     params.SystemClass = L"ListBox";
     params.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
-    if (FSorted)
-        params.Style |= LBS_SORT;
     if (FMultiSelect)
         params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
     params.ExStyle |= WS_EX_CLIENTEDGE;
@@ -158,22 +156,14 @@ void TListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     Perform(LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
+    for (const std::wstring& item : FItems)
+        Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-int TListBox::Count() const
+void TListBox::Reserve(std::size_t count)
 {
-    return HandleAllocated() ? static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)) : 0;
-}
-
-std::wstring TListBox::Item(int index) const
-{
-    const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR)
-        return std::wstring();
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied = SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
-    return text;
+    FItems.reserve(FItems.size() + count);
+    Perform(LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(count * 16 * sizeof(wchar_t)));
 }
 
 namespace {
@@ -186,17 +176,20 @@ void RequireRoom(LRESULT result)
 
 void TListBox::Add(const std::wstring& text)
 {
-    RequireRoom(Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    Insert(Count(), text);
 }
 
+// Entries go in at an index of their own; the list box is never sorted, so window and copy agree.
 void TListBox::Insert(int index, const std::wstring& text)
 {
     RequireRoom(Perform(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+    FItems.insert(FItems.begin() + index, text);
 }
 
 void TListBox::Delete(int index)
 {
     Perform(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    FItems.erase(FItems.begin() + index);
 }
 
 bool TListBox::Selected(int index) const

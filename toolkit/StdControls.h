@@ -74,16 +74,19 @@ private:
     ImageListHandle FImages;
 };
 
+// A list box whose entries stay where they are put: it never sorts them.
 class TListBox : public TWinControl {
 public:
     explicit TListBox(TComponent* owner);
-    void SetSorted(bool sorted) { FSorted = sorted; }
     void SetMultiSelect(bool multiSelect) { FMultiSelect = multiSelect; }
     void SetExtendedSelect(bool extendedSelect) { FExtendedSelect = extendedSelect; }
     void SetItemHeight(int height) { FItemHeight = height; }
 
-    int Count() const;
-    std::wstring Item(int index) const;
+    // The entries are kept here as well as in the window, so reading them costs no messages.
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const std::wstring& Item(int index) const { return FItems[static_cast<std::size_t>(index)]; }
+    // Makes room for Count more entries at once, before a long run of Add.
+    void Reserve(std::size_t count);
     void Add(const std::wstring& text);
     void Insert(int index, const std::wstring& text);
     void Delete(int index);
@@ -101,7 +104,7 @@ protected:
     void CreateWnd() override;
 
 private:
-    bool FSorted = false;
+    std::vector<std::wstring> FItems;
     bool FMultiSelect = false;
     bool FExtendedSelect = true;
     int FItemHeight = 13;

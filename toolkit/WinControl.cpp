@@ -8,8 +8,6 @@
 
 namespace {
 
-const wchar_t ControlProperty[] = L"TWinControl";
-
 struct RegisteredClass {
     std::wstring SystemClass;
     std::wstring ToolkitClass;
@@ -123,9 +121,13 @@ LRESULT TWinControl::CNNotify(NMHDR&)
     return 0;
 }
 
+// A toolkit window is one whose window procedure is the toolkit's; its object is kept in the
+// window's user data, which the system controls leave to the application.
 TWinControl* TWinControl::FromHandle(HWND window)
 {
-    return window ? static_cast<TWinControl*>(GetPropW(window, ControlProperty)) : nullptr;
+    if (!window || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) != InitWndProc)
+        return nullptr;
+    return reinterpret_cast<TWinControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void TWinControl::CreateParams(TCreateParams& params)
@@ -196,7 +198,7 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND window, UINT message, WPARAM wPar
             return DefWindowProcW(window, message, wParam, lParam);
         control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         control->FHandle = window;
-        SetPropW(window, ControlProperty, control);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
     }
     LRESULT result = 0;
     try {
@@ -205,7 +207,7 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND window, UINT message, WPARAM wPar
         Application::HandleException();
     }
     if (message == WM_NCDESTROY) {
-        RemovePropW(window, ControlProperty);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         control->FHandle = nullptr;
     }
     return result;

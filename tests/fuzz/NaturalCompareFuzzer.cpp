@@ -1,6 +1,7 @@
-// Natural order never crashes, and behaves as an order: a string equals itself, swapping the two
-// strings flips the sign, and the result is -1, 0 or 1. Input: one byte (the case flag and where
+// Natural order never crashes, agrees with the plain reading of its rules, and behaves as an
+// order: a string equals itself, swapping the two strings flips the sign, the result is -1, 0 or 1. Input: one byte (the case flag and where
 // the first string ends), then 16-bit code units.
+#include "tests/fuzz/NaturalCompareReference.h"
 #include "text/NaturalCompare.h"
 
 #include <cstddef>
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int forward = NaturalCompare(first, second, caseSensitive);
     const int backward = NaturalCompare(second, first, caseSensitive);
     if (forward < -1 || forward > 1 || forward != -backward)
+        std::abort();
+    if (forward != Reference::Compare(first, second, caseSensitive))
         std::abort();
     if (NaturalCompare(first, first, caseSensitive) != 0 || NaturalCompare(second, second, caseSensitive) != 0)
         std::abort();

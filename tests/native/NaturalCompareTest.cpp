@@ -1,5 +1,8 @@
 // Natural order over the cases that decide each rule, both ways round.
+#include "tests/fuzz/NaturalCompareReference.h"
 #include "text/NaturalCompare.h"
+
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -78,4 +81,24 @@ TEST(NaturalCompare, TrimsOnlyTrailingBlanks)
     EXPECT_EQ(TrimTrailingBlanks(L"a\t "), L"a\t");
     EXPECT_EQ(TrimTrailingBlanks(L"   "), L"");
     EXPECT_EQ(TrimTrailingBlanks(L""), L"");
+}
+
+TEST(NaturalCompare, AgreesWithThePlainReadingOfItsRulesOnRandomStrings)
+{
+    std::mt19937 random(2024);
+    const std::wstring alphabet = L"0123456789.aAbBzZ _-\u00e9\u0100\t";
+    auto text = [&] {
+        std::wstring s;
+        const std::size_t length = random() % 12;
+        for (std::size_t i = 0; i < length; ++i)
+            s += alphabet[random() % alphabet.size()];
+        return s;
+    };
+    for (int round = 0; round < 50000; ++round) {
+        const std::wstring a = text();
+        const std::wstring b = random() % 4 ? text() : a.substr(0, a.size() / 2) + text();
+        for (bool caseSensitive : {false, true})
+            ASSERT_EQ(NaturalCompare(a, b, caseSensitive), Reference::Compare(a, b, caseSensitive))
+                << "\"" << a << "\" / \"" << b << "\"" << (caseSensitive ? " case-sensitive" : "");
+    }
 }

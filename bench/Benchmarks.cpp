@@ -1,0 +1,276 @@
+// Speed and memory figures, printed beside a plain reference where there is one. Run under Wine
+// with scripts/bench; nothing here passes or fails.
+#include "app/AddressListFile.h"
+#include "app/Main.h"
+#include "bench/AllocationCounter.h"
+#include "files/TextFile.h"
+#include "text/NaturalCompare.h"
+#include "text/SharedStrings.h"
+#include "tests/windows/fakes/TestSeams.h"
+#include "toolkit/Application.h"
+#include "validation/OperatingSystem.h"
+#include "validation/PermissionRepair.h"
+#include "validation/ProgramFolder.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+template <class Work>
+double Timed(Work work)
+{
+    const auto start = Clock::now();
+    work();
+    return MillisecondsSince(start);
+}
+
+template <class Work>
+std::size_t PeakBytesOf(Work work)
+{
+    const std::size_t before = AllocationCounter::BytesHeld();
+    AllocationCounter::ResetPeak();
+    work();
+    return AllocationCounter::PeakBytes() - before;
+}
+
+void Row(const char* what, double ours, double reference, const char* unit)
+{
+    std::printf("  %-44s %10.1f %s   reference %10.1f %s   ratio %.2f\n", what, ours, unit, reference, unit,
+                reference > 0 ? ours / reference : 0.0);
+}
+
+std::wstring Folder(const wchar_t* name)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+StringList Addresses(std::size_t count)
+{
+    std::mt19937 random(42);
+    StringList list;
+    for (std::size_t i = 0; i < count; ++i)
+        list.push_back(std::to_wstring(random() % 256) + L"." + std::to_wstring(random() % 256) + L"." +
+                       std::to_wstring(random() % 256) + L"." + std::to_wstring(random() % 256));
+    return list;
+}
+
+void AddressListFileFigures()
+{
+    std::printf("Address list file, 100,000 lines\n");
+    ProgramFolder = Folder(L"iplist-bench");
+    const StringList list = Addresses(100000);
+    const std::string reference = Narrow(ProgramFolder + L"\\Reference.Txt");
+
+    StringList loaded;
+    const double save = Timed([&] { SaveAddressList(list); });
+    const double referenceWrite = Timed([&] {
+        std::ofstream out(reference, std::ios::binary);
+        for (const std::wstring& entry : list)
+            out << Narrow(entry) << "\r\n";
+        out.flush();
+        out.close();
+        HANDLE file = CreateFileA(reference.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        FlushFileBuffers(file);
+        CloseHandle(file);
+    });
+    Row("save (scratch file, flush, replace)", save, referenceWrite, "ms");
+
+    double load = 0;
+    const std::size_t loadPeak = PeakBytesOf([&] { load = Timed([&] { LoadAddressList(loaded); }); });
+    StringList plain;
+    double referenceRead = 0;
+    const std::size_t referencePeak = PeakBytesOf([&] {
+        referenceRead = Timed([&] {
+            std::ifstream in(reference, std::ios::binary);
+            std::string line;
+            while (std::getline(in, line)) {
+                if (!line.empty() && line.back() == '\r')
+                    line.pop_back();
+                plain.push_back(std::wstring(line.begin(), line.end()));
+            }
+        });
+    });
+    Row("load", load, referenceRead, "ms");
+    Row("load, peak heap", loadPeak / 1024.0, referencePeak / 1024.0, "KiB");
+    const std::size_t savePeak = PeakBytesOf([&] { SaveAddressList(loaded); });
+    std::printf("  %-44s %10.1f KiB\n", "save, peak heap", savePeak / 1024.0);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> Pairs(bool addresses)
+{
+    std::mt19937 random(7);
+    std::vector<std::pair<std::wstring, std::wstring>> pairs;
+    const wchar_t* words[] = {L"report", L"Report", L"scan", L"img", L"IMG_", L"track", L"v", L"build-", L"notes"};
+    auto name = [&] {
+        if (addresses)
+            return std::to_wstring(random() % 256) + L"." + std::to_wstring(random() % 256) + L"." +
+                   std::to_wstring(random() % 256) + L"." + std::to_wstring(random() % 256);
+        return std::wstring(words[random() % 9]) + std::to_wstring(random() % 5000) + L" (" +
+               std::to_wstring(random() % 20) + L").txt";
+    };
+    for (int i = 0; i < 1000000; ++i)
+        pairs.emplace_back(name(), name());
+    return pairs;
+}
+
+void NaturalOrderFigures()
+{
+    std::printf("Natural order, 1,000,000 pairs\n");
+    for (bool addresses : {true, false}) {
+        const auto pairs = Pairs(addresses);
+        long sum = 0;
+        const std::size_t allocationsBefore = AllocationCounter::Allocations();
+        const double ours = Timed([&] {
+            for (const auto& pair : pairs)
+                sum += NaturalCompare(pair.first, pair.second, false);
+        });
+        const double allocationsPerCall =
+            static_cast<double>(AllocationCounter::Allocations() - allocationsBefore) / static_cast<double>(pairs.size());
+        const double system = Timed([&] {
+            for (const auto& pair : pairs)
+                sum += StrCmpLogicalW(pair.first.c_str(), pair.second.c_str());
+        });
+        std::printf("  %-30s ours %8.1f ms (%6.2f M pairs/s)   StrCmpLogicalW %8.1f ms   speed ratio %.2f   "
+                    "allocations per call %.3f   (%ld)\n",
+                    addresses ? "address strings" : "file-like names", ours, pairs.size() / ours / 1000.0, system,
+                    system / ours, allocationsPerCall, sum % 2);
+    }
+}
+
+void WindowFigures()
+{
+    std::printf("Address list window, 100,000 entries\n");
+    const std::wstring folder = Folder(L"iplist-bench-window");
+    SetCurrentDirectoryW(folder.c_str());
+    CreateDirectoryW((folder + L"\\TABLDATA").c_str(), nullptr);
+    for (const wchar_t* name : {L"QVR.Exe", L"ZVQ", L"TABLDATA\\CATALOGX"}) {
+        HANDLE file = CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+    }
+    ProgramFolder = folder;
+    {
+        TextFile release;
+        release.Bind(folder + L"\\Rev.Txt");
+        release.Rewrite();
+        release.WriteLine(L"131");
+        release.Close();
+    }
+    StringList list = Addresses(100000);
+    std::sort(list.begin(), list.end(), [](const std::wstring& a, const std::wstring& b) { return NaturalCompare(a, b, false) < 0; });
+    SaveAddressList(list);
+
+    TfrmManageIPAddresses window;
+    window.Show();
+    const double start = Timed([&] { window.Timer1Timer(); });
+    std::printf("  %-44s %10.1f ms (goal < 1000; checks, load and fill)\n", "start-up with 100,000 entries", start);
+
+    window.phIPAddress1.SetField1(200);
+    window.phIPAddress1.SetField2(1);
+    window.phIPAddress1.SetField3(2);
+    window.phIPAddress1.SetField4(3);
+    const double add = Timed([&] { window.btnAdd.Click(); });
+    std::printf("  %-44s %10.1f ms (goal < 50)\n", "one Add into 100,000 entries", add);
+
+    for (int i = 0; i < window.ListBox1.Count(); i += 10)
+        window.ListBox1.SetSelected(i, true);
+    TestSeams::Answers = {TModalResult::Yes};
+    const double remove = Timed([&] { window.btnDelete.Click(); });
+    std::printf("  %-44s %10.1f ms, %d entries left\n", "Delete of 10,000 selected entries", remove, window.ListBox1.Count());
+    window.Close();
+}
+
+class CountingWalk : public TreeWalk {
+public:
+    std::size_t Objects = 0;
+
+protected:
+    bool Grant(const std::wstring&, bool) override
+    {
+        ++Objects;
+        return true;
+    }
+};
+
+std::size_t MakeTree(const std::wstring& root, int folders, int filesPerFolder)
+{
+    CreateDirectoryW(root.c_str(), nullptr);
+    for (int f = 0; f < folders; ++f) {
+        const std::wstring folder = root + L"\\folder" + std::to_wstring(f / 50) + L"\\sub" + std::to_wstring(f);
+        CreateDirectoryW((root + L"\\folder" + std::to_wstring(f / 50)).c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (int i = 0; i < filesPerFolder; ++i) {
+            HANDLE file = CreateFileW((folder + L"\\file" + std::to_wstring(i) + L".dat").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, 0, nullptr);
+            CloseHandle(file);
+        }
+    }
+    return static_cast<std::size_t>(folders) * filesPerFolder;
+}
+
+void TreeWalkFigures()
+{
+    std::printf("Permission repair walk (recording, nothing changed)\n");
+    for (int scale : {1, 10}) {
+        const std::wstring root = Folder((L"iplist-bench-tree-" + std::to_wstring(scale)).c_str());
+        MakeTree(root, 2000 * scale, 10);
+        CountingWalk walk;
+        double elapsed = 0;
+        const std::size_t peak = PeakBytesOf([&] { elapsed = Timed([&] { walk.Tree(root); }); });
+        std::printf("  %6d files in %5d folders: %8.1f ms, %8.0f objects/s, peak heap %.1f KiB\n", 20000 * scale,
+                    2000 * scale, elapsed, walk.Objects / elapsed * 1000.0, peak / 1024.0);
+    }
+    std::wstring chain = Folder(L"iplist-bench-chain");
+    const std::wstring root = chain;
+    for (int depth = 0; depth < 200; ++depth) {
+        chain += L"\\d" + std::to_wstring(depth);
+        CreateDirectoryW(LongPathForm(chain).c_str(), nullptr);
+    }
+    CountingWalk walk;
+    const bool done = walk.Tree(root);
+    std::printf("  200-deep folder chain (%zu characters): %s, %zu objects\n", chain.size(), done ? "complete" : "FAILED",
+                walk.Objects);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    StartSharedStrings();
+    ReadOSVersionFacts();
+    Application::Initialize();
+    const std::string only = argc > 1 ? argv[1] : "";
+    if (only.empty() || only == "file")
+        AddressListFileFigures();
+    if (only.empty() || only == "compare")
+        NaturalOrderFigures();
+    if (only.empty() || only == "window")
+        WindowFigures();
+    if (only.empty() || only == "walk")
+        TreeWalkFigures();
+    StopSharedStrings();
+    return 0;
+}
