@@ -1,33 +1,17 @@
 #include "files/SystemError.h"
 
 #include "files/Exception.h"
+#include "files/LocalMemory.h"
 
 #include <windows.h>
 
-namespace {
-
-class LocalBuffer {
-public:
-    LocalBuffer() = default;
-    LocalBuffer(const LocalBuffer&) = delete;
-    LocalBuffer& operator=(const LocalBuffer&) = delete;
-    ~LocalBuffer() { if (FText) LocalFree(FText); }
-    wchar_t** Receiver() { return &FText; }
-    const wchar_t* Text() const { return FText; }
-
-private:
-    wchar_t* FText = nullptr;
-};
-
-}  // namespace
-
 std::wstring SystemErrorMessage(unsigned long errorCode)
 {
-    LocalBuffer buffer;
+    LocalMemory buffer;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
         errorCode, 0, reinterpret_cast<wchar_t*>(buffer.Receiver()), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer.Text(), length) : std::wstring();
+    std::wstring text = length ? std::wstring(static_cast<const wchar_t*>(buffer.Get()), length) : std::wstring();
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.pop_back();
     if (text.empty())

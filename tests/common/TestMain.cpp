@@ -1,4 +1,4 @@
-// The tests of the code that needs no Windows API, run natively under the sanitizers. Module start runs first, as in the program.
+// The test programs start the modules as the program does, before any test runs.
 #include "text/SharedStrings.h"
 
 #include <gtest/gtest.h>
