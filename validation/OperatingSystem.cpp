@@ -25,16 +25,23 @@ OSVERSIONINFOW EmptyVersionRecord()
     return info;
 }
 
-// The system's own kernel32, looked up without letting a missing file raise a system box.
-Wow64DirectoryEntry FindWow64DirectoryEntry()
-{
-    const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    const HMODULE kernel = LoadLibraryW(L"kernel32.dll");
-    SetErrorMode(previousMode);
-    if (!kernel)
-        return nullptr;
-    return reinterpret_cast<Wow64DirectoryEntry>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetSystemWow64DirectoryA")));
-}
+// kernel32 loaded without letting a missing file raise a system box, and released after the probe.
+class QuietlyLoadedLibrary {
+public:
+    explicit QuietlyLoadedLibrary(const wchar_t* name)
+    {
+        const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+        FModule = LoadLibraryW(name);
+        SetErrorMode(previousMode);
+    }
+    QuietlyLoadedLibrary(const QuietlyLoadedLibrary&) = delete;
+    QuietlyLoadedLibrary& operator=(const QuietlyLoadedLibrary&) = delete;
+    ~QuietlyLoadedLibrary() { if (FModule) FreeLibrary(FModule); }
+    FARPROC Entry(const char* name) const { return FModule ? GetProcAddress(FModule, name) : nullptr; }
+
+private:
+    HMODULE FModule = nullptr;
+};
 
 }  // namespace
 
@@ -51,7 +58,9 @@ bool Is64BitWindowsUsing(Wow64DirectoryEntry entry)
 
 bool Is64BitWindows()
 {
-    return Is64BitWindowsUsing(FindWow64DirectoryEntry());
+    const QuietlyLoadedLibrary kernel(L"kernel32.dll");
+    return Is64BitWindowsUsing(
+        reinterpret_cast<Wow64DirectoryEntry>(reinterpret_cast<void*>(kernel.Entry("GetSystemWow64DirectoryA"))));
 }
 
 void ReadOSVersionFacts()

@@ -54,6 +54,11 @@ class StartTest(ProgramTest):
         self.assertEqual((rect[0] - origin[0], rect[1] - origin[1], rect[2] - rect[0], rect[3] - rect[1]), (382, 144, 126, 221))
         self.assertGreaterEqual(origin[0], left)
         self.assertGreaterEqual(origin[1], top)
+        # Tab goes through the controls in the order their windows stand.
+        order = [(c["class"], c["text"]) for c in program.children() if c["class"] != "TStatic"]
+        self.assertEqual(order, [("TButton", "Add Address to List"), ("TListBox", ""),
+                                 ("TButton", "Delete Selected Address(es)"), ("TEdit", order[3][1]), ("TButton", "OK"),
+                                 ("TButton", "Cancel"), ("TButton", "Apply"), ("TSysIPAddress32", "0.0.0.0")])
 
 
 if __name__ == "__main__":
