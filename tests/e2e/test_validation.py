@@ -156,15 +156,26 @@ class UnprivilegedValidationTest(ProgramTest):
         finally:
             os.chmod(folder.path, 0o755)
 
-    def test_a_read_only_folder_of_the_users_own_is_repaired(self):
+    def test_a_read_only_folder_of_the_users_own_is_repaired_without_leaving_it(self):
         folder = self.folder(address_list=LIST)
+        # A link to a folder outside the tree, which the repair must neither enter nor change: the
+        # target would become writable for everyone.
+        outside = os.path.join(folder.root, "outside")
+        os.mkdir(outside)
+        with open(os.path.join(outside, "keep.txt"), "w") as keep:
+            keep.write("outside the tree")
+        os.symlink(outside, os.path.join(folder.path, "linked"))
         self.user.own(folder.root)
+        os.chmod(outside, 0o755)
+        os.chmod(os.path.join(outside, "keep.txt"), 0o644)
         os.chmod(folder.path, 0o555)
         program = self.start(folder)
         program.wait_until_ready(timeout=60)
         self.assertTrue(program.no_message_box())
         self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
         self.assertTrue(os.stat(folder.path).st_mode & stat.S_IWUSR)
+        self.assertEqual(stat.S_IMODE(os.stat(outside).st_mode), 0o755)
+        self.assertEqual(stat.S_IMODE(os.stat(os.path.join(outside, "keep.txt")).st_mode), 0o644)
 
 
 if __name__ == "__main__":
