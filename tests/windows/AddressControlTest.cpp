@@ -154,3 +154,21 @@ TEST(AddressControlWithoutWindow, AnswersEmptyAndRemembersAssignments)
     form.Show();
     EXPECT_EQ(static_cast<DWORD>(address.Value()), MAKEIPADDRESS(10, 0, 0, 0));
 }
+
+TEST_F(AddressControlTest, FocusNotificationsRaiseEnterAndExit)
+{
+    auto& address = FForm.Address;
+    int entered = 0, left = 0;
+    address.SetOnEnter([&](TComponent* sender) {
+        EXPECT_EQ(sender, &address);
+        ++entered;
+    });
+    address.SetOnExit([&](TComponent*) { ++left; });
+    SendMessageW(FForm.Handle(), WM_COMMAND, MAKEWPARAM(0, EN_SETFOCUS), reinterpret_cast<LPARAM>(address.Handle()));
+    SendMessageW(FForm.Handle(), WM_COMMAND, MAKEWPARAM(0, EN_KILLFOCUS), reinterpret_cast<LPARAM>(address.Handle()));
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(left, 1);
+    const int changesBefore = FChanges;
+    SendMessageW(FForm.Handle(), WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(address.Handle()));
+    EXPECT_EQ(FChanges, changesBefore + 1);  // outside window creation a change is reported
+}
