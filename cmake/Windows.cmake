@@ -9,6 +9,8 @@ add_library(iplist_core STATIC
   files/TextFile.cpp
   files/Retries.cpp
   files/FileSystem.cpp
+  files/TimeOfDayStampWindows.cpp
+  validation/SystemAnswers.cpp
   toolkit/Component.cpp
   toolkit/Cursor.cpp
   toolkit/WinControl.cpp

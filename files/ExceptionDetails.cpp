@@ -15,33 +15,33 @@ std::wstring Widen(const char* text)
     return result;
 }
 
-void AppendDetails(std::wstring& result, const std::wstring& message, std::uintptr_t address)
-{
-    result += L"Standard exception message: ";
-    result += message;
-    result += ParagraphBreak;
-    result += L"Exception occurred at address: ";
-    result += std::to_wstring(address);
-}
-
 }  // namespace
+
+HandledError CurrentError()
+{
+    try {
+        throw;
+    } catch (const Exception& error) {
+        return {error.Message(), error.RaiseAddress()};
+    } catch (const std::exception& error) {
+        return {Widen(error.what()), 0};
+    } catch (...) {
+        return {L"Unknown error", 0};
+    }
+}
 
 std::wstring ExceptionDetails(const std::wstring& prefix)
 {
     std::wstring result = prefix.empty() ? std::wstring() : prefix + ParagraphBreak;
-    const std::exception_ptr current = std::current_exception();
-    if (!current) {
+    if (!std::current_exception()) {
         result += L"There is no exception currently raised.";
         return result;
     }
-    try {
-        std::rethrow_exception(current);
-    } catch (const Exception& e) {
-        AppendDetails(result, e.Message(), e.RaiseAddress());
-    } catch (const std::exception& e) {
-        AppendDetails(result, Widen(e.what()), 0);
-    } catch (...) {
-        AppendDetails(result, L"unknown error", 0);
-    }
+    const HandledError error = CurrentError();
+    result += L"Standard exception message: ";
+    result += error.Message;
+    result += ParagraphBreak;
+    result += L"Exception occurred at address: ";
+    result += std::to_wstring(error.RaiseAddress);
     return result;
 }

@@ -57,13 +57,6 @@ bool DirectoryExistsQuietly(const std::wstring& path)
     return true;
 }
 
-std::wstring TimeOfDayStamp()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return FormatTimeOfDayStamp(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
-}
-
 // A name whose attributes cannot be read for another reason than "not found" counts as free:
 // creating it will then fail and say why, where waiting for the clock could go on for ever.
 std::wstring UniqueFolderName(const std::wstring& folder)

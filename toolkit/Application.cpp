@@ -1,25 +1,16 @@
 #include "toolkit/Application.h"
 
-#include "files/Exception.h"
+#include "files/ExceptionDetails.h"
 #include "toolkit/ErrorReportText.h"
 #include "toolkit/MessageBox.h"
 
 #include <commctrl.h>
 
-#include <exception>
 
 namespace {
 
 TForm* TheMainForm = nullptr;
 bool QuitReceived = false;
-
-std::wstring Widen(const char* text)
-{
-    std::wstring result;
-    for (const char* p = text; *p; ++p)
-        result += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    return result;
-}
 
 // Keyboard navigation of the form the message is for: Tab, Enter and Escape.
 bool IsFormDialogMessage(MSG& message)
@@ -79,17 +70,7 @@ void Application::ProcessMessages()
 
 void Application::HandleException()
 {
-    std::wstring message;
-    try {
-        throw;
-    } catch (const Exception& error) {
-        message = error.Message();
-    } catch (const std::exception& error) {
-        message = Widen(error.what());
-    } catch (...) {
-        message = L"Unknown error";
-    }
-    ShowMessageBox(ErrorReportText(message), TMsgKind::Error, TMsgButtons::OK);
+    ShowMessageBox(ErrorReportText(CurrentError().Message), TMsgKind::Error, TMsgButtons::OK);
 }
 
 std::wstring Application::Title()

@@ -9,3 +9,7 @@
 // GetVersionExW into a record whose size field the caller has set.
 bool QueryOSVersion(OSVERSIONINFOW& info);
 std::wstring QueryCurrentDirectory();
+
+// The system's own answers, whichever queries are linked.
+bool SystemOSVersion(OSVERSIONINFOW& info);
+std::wstring SystemCurrentDirectory();

@@ -30,14 +30,7 @@ bool QueryOSVersion(OSVERSIONINFOW& info)
         info.szCSDVersion[0] = L'\0';
         return true;
     }
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-    return GetVersionExW(&info) != FALSE;
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+    return SystemOSVersion(info);
 }
 
 std::wstring QueryCurrentDirectory()
@@ -45,8 +38,5 @@ std::wstring QueryCurrentDirectory()
     const std::wstring posed = Posed(L"IPLIST_POSED_CURRENT_DIRECTORY");
     if (!posed.empty())
         return posed;
-    const DWORD size = GetCurrentDirectoryW(0, nullptr);
-    std::wstring folder(size, L'\0');
-    folder.resize(size ? GetCurrentDirectoryW(size, &folder[0]) : 0);
-    return folder;
+    return SystemCurrentDirectory();
 }

@@ -107,9 +107,7 @@ def wine_command(exe, user=None, extra_env=None):
     settings = dict(extra_env or {})
     if user is None:
         return ["env", *["%s=%s" % item for item in settings.items()], "wine", exe]
-    settings.update({"WINEPREFIX": user.prefix, "HOME": user.home, "USER": user.name, "DISPLAY": ENV["DISPLAY"],
-                     "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="})
-    return ["runuser", "-u", user.name, "--", "env", *["%s=%s" % item for item in settings.items()], "wine", exe]
+    return user.command("wine", exe, extra_env=settings)
 
 
 class UnprivilegedUser:
@@ -124,16 +122,21 @@ class UnprivilegedUser:
         self.home = os.path.expanduser("~" + self.name)
         self.prefix = os.path.join(self.home, "wine-prefix")
         shutil.rmtree(self.prefix, ignore_errors=True)
-        subprocess.run(["runuser", "-u", self.name, "--", "env", "WINEPREFIX=" + self.prefix, "HOME=" + self.home,
-                        "DISPLAY=" + ENV["DISPLAY"], "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml=",
-                        "wineboot", "-i"], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+        subprocess.run(self.command("wineboot", "-i"), check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300)
+
+    def command(self, *words, extra_env=None):
+        """WORDS run as this user, with its own prefix and the session's display."""
+        settings = {"WINEPREFIX": self.prefix, "HOME": self.home, "USER": self.name, "DISPLAY": ENV["DISPLAY"],
+                    "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+        settings.update(extra_env or {})
+        return ["runuser", "-u", self.name, "--", "env", *["%s=%s" % item for item in settings.items()], *words]
 
     def own(self, path):
         subprocess.run(["chown", "-R", self.name, path], check=True)
 
     def stop(self):
-        subprocess.run(["runuser", "-u", self.name, "--", "env", "WINEPREFIX=" + self.prefix, "wineserver", "-k"],
-                       check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(self.command("wineserver", "-k"), check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def xdotool(*arguments):
