@@ -1,6 +1,22 @@
 # The Windows program, its tests under Wine, the end-to-end driver and the benchmarks.
 enable_language(RC)
-add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+# The toolchain file names the oldest Windows release the build must load on (0x0500 for Windows
+# 2000, 0x0502 for XP x64 / Server 2003): the headers then offer nothing newer, and the PE header
+# carries the same version, since older loaders refuse a file that asks for a newer subsystem.
+if(NOT IPLIST_WINDOWS_VERSION)
+  message(FATAL_ERROR "Build for Windows with one of the toolchain files in cmake/")
+endif()
+math(EXPR subsystem_major "${IPLIST_WINDOWS_VERSION} >> 8")
+math(EXPR subsystem_minor "${IPLIST_WINDOWS_VERSION} & 0xFF")
+set(IPLIST_OLDEST_RELEASE ${subsystem_major}.${subsystem_minor})
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=${IPLIST_WINDOWS_VERSION}
+                        WINVER=${IPLIST_WINDOWS_VERSION} _WIN32_IE=0x0500)
+add_link_options(-Wl,--major-subsystem-version,${subsystem_major},--minor-subsystem-version,${subsystem_minor}
+                 -Wl,--major-os-version,${subsystem_major},--minor-os-version,${subsystem_minor})
+# No link time in the header and no build folder in the code, so that the same sources give the
+# same executable wherever they are built.
+add_link_options(-Wl,--no-insert-timestamp)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>)
 
 add_library(iplist_core STATIC
   ${PORTABLE_SOURCES}
@@ -29,7 +45,8 @@ add_library(iplist_core STATIC
   validation/FolderAccess.cpp
   validation/PermissionRepair.cpp
 )
-target_include_directories(iplist_core PUBLIC ${CMAKE_SOURCE_DIR})
+configure_file(app/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
+target_include_directories(iplist_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(iplist_core PRIVATE ${WARNINGS})
 target_link_libraries(iplist_core PUBLIC comctl32 gdi32 user32 advapi32 kernel32)
 target_link_options(iplist_core INTERFACE -static -static-libgcc -static-libstdc++)
@@ -60,7 +77,12 @@ if(IPLIST_TESTS)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_session TIMEOUT 600)
   endfunction()
 
+  find_program(PYTHON3 python3 REQUIRED)
   enable_testing_with_googletest()
+  # The win32 threading model, which the oldest systems need, lacks the standard thread classes
+  # one piece of GoogleTest uses; this folder supplies it through GoogleTest's own hook.
+  target_include_directories(gtest BEFORE PUBLIC ${CMAKE_SOURCE_DIR}/tests/common/gtest-win32)
+  add_subdirectory(tests/imports)
   add_subdirectory(tests/windows)
   add_subdirectory(tests/e2e)
   add_subdirectory(bench)
