@@ -2,6 +2,7 @@
 // The busy state of a window during a long operation on the user-interface thread: the busy cursor
 // everywhere and the window's controls disabled, so that no second operation can start. Leaving it
 // enables every control again; callers then disable what should stay disabled.
+#include "owners/ScopeGuard.h"
 #include "toolkit/Cursor.h"
 
 class TForm;
@@ -15,11 +16,6 @@ template <class Work>
 void WhileBusy(TForm& window, TWinControl* focusAfterwards, Work work)
 {
     EnterBusyState(window, crHourGlass);
-    try {
-        work();
-    } catch (...) {
-        LeaveBusyState(window, crDefault, focusAfterwards);
-        throw;
-    }
-    LeaveBusyState(window, crDefault, focusAfterwards);
+    const ScopeGuard leave([&] { LeaveBusyState(window, crDefault, focusAfterwards); });
+    work();
 }

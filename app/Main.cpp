@@ -3,7 +3,8 @@
 #include "app/AddressListFile.h"
 #include "app/BusyState.h"
 #include "app/ButtonPictures.h"
-#include "files/Exception.h"
+#include "errors/Exception.h"
+#include "owners/ScopeGuard.h"
 #include "text/NaturalCompare.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
@@ -72,7 +73,6 @@ TfrmManageIPAddresses::TfrmManageIPAddresses()
     SetPictures(btnAdd, AddPicture());
     Place(btnDelete, 524, 144, 216, 25, 2);
     btnDelete.SetText(L"Delete Selected Address(es)");
-    btnDelete.SetCancel(true);
     SetPictures(btnDelete, DeletePicture());
     Place(Memo1, 3, 2, 745, 113, 3);
     Memo1.SetText(ExplanatoryText);
@@ -80,16 +80,17 @@ TfrmManageIPAddresses::TfrmManageIPAddresses()
     Memo1.SetBorder(false);
     Place(BitBtnOk, 6, 336, 75, 25, 4);
     BitBtnOk.SetText(L"OK");
-    BitBtnOk.SetDefault(true);
     SetPictures(BitBtnOk, OkPicture());
     Place(BitBtnCancel, 100, 336, 75, 25, 5);
     BitBtnCancel.SetText(L"Cancel");
-    BitBtnCancel.SetCancel(true);
     SetPictures(BitBtnCancel, CancelPicture());
     Place(btnApply, 199, 336, 75, 25, 6);
     btnApply.SetText(L"Apply");
     Place(phIPAddress1, 6, 144, 151, 25, 7);
     Timer1.SetEnabled(false);
+    SetDefaultButton(BitBtnOk);
+    AddCancelButton(btnDelete);  // Escape deletes while there is something to delete
+    AddCancelButton(BitBtnCancel);
 
     btnAdd.OnClick = [this] { btnAddClick(); };
     btnDelete.OnClick = [this] { btnDeleteClick(); };
@@ -131,14 +132,11 @@ void TfrmManageIPAddresses::LoadList()
     LoadAddressList(entries);
     ListBox1.Reserve(entries.size());
     ListBox1.BeginUpdate();
-    try {
+    {
+        const ScopeGuard endUpdate([&] { ListBox1.EndUpdate(); });
         for (const std::wstring& entry : entries)
             ListBox1.Add(entry);
-    } catch (...) {
-        ListBox1.EndUpdate();
-        throw;
     }
-    ListBox1.EndUpdate();
     FListLoaded = true;
     Application::ProcessMessages();
 }
@@ -146,19 +144,23 @@ void TfrmManageIPAddresses::LoadList()
 void TfrmManageIPAddresses::Timer1Timer()
 {
     Timer1.SetEnabled(false);
+    SetDefaultButton(BitBtnOk);
+    AddCancelButton(btnDelete);  // Escape deletes while there is something to delete
+    AddCancelButton(BitBtnCancel);
     bool validationFailed = false;
-    try {
+    {
+        // Should an error pass, the list was not read: ending the busy state enabled Delete and
+        // Apply, and neither may lead to a save now.
+        ScopeGuard refuseSaving([&] {
+            btnDelete.SetEnabled(false);
+            btnApply.SetEnabled(false);
+        });
         WhileBusy(*this, &phIPAddress1, [&] {
             validationFailed = ValidateStartupEnvironment();
             if (!validationFailed)
                 LoadList();
         });
-    } catch (...) {
-        // The list was not read: ending the busy state enabled Delete and Apply, and neither may
-        // lead to a save now.
-        btnDelete.SetEnabled(false);
-        btnApply.SetEnabled(false);
-        throw;
+        refuseSaving.Dismiss();
     }
     if (ListBox1.Count() > 0)
         ListBox1.SetSelected(0, true);

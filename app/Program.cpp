@@ -3,6 +3,7 @@
 #include "app/Main.h"
 #include "text/SharedStrings.h"
 #include "toolkit/Application.h"
+#include "toolkit/ErrorReport.h"
 #include "validation/OperatingSystem.h"
 
 #include <windows.h>
@@ -27,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     try {
         RunProgram();
     } catch (...) {
-        Application::HandleException();
+        ShowDefaultErrorReport();
     }
     StopSharedStrings();
     return 0;

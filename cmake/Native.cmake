@@ -10,7 +10,7 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   add_compile_options(-fsanitize=fuzzer-no-link)  # coverage for the fuzzers
 endif()
 
-add_library(iplist_portable STATIC ${PORTABLE_SOURCES} files/RaiseAddressNative.cpp)
+add_library(iplist_portable STATIC ${PORTABLE_SOURCES} errors/RaiseAddressNative.cpp)
 target_include_directories(iplist_portable PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(iplist_portable PRIVATE ${WARNINGS})
 

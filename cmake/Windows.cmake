@@ -20,8 +20,8 @@ add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_D
 
 add_library(iplist_core STATIC
   ${PORTABLE_SOURCES}
-  files/RaiseAddressWindows.cpp
-  files/SystemError.cpp
+  errors/RaiseAddressWindows.cpp
+  errors/SystemError.cpp
   files/TextFile.cpp
   files/Retries.cpp
   files/FileSystem.cpp
@@ -29,6 +29,7 @@ add_library(iplist_core STATIC
   validation/SystemAnswers.cpp
   toolkit/Component.cpp
   toolkit/Cursor.cpp
+  toolkit/ErrorReport.cpp
   toolkit/WinControl.cpp
   toolkit/Form.cpp
   toolkit/StdControls.cpp

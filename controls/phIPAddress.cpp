@@ -1,6 +1,7 @@
 #include "controls/phIPAddress.h"
 
-#include "files/Exception.h"
+#include "errors/Exception.h"
+#include "owners/ScopeGuard.h"
 
 #include <commctrl.h>
 
@@ -29,14 +30,9 @@ void TphIPAddress::CreateParams(TCreateParams& params)
 void TphIPAddress::CreateWnd()
 {
     FCreating = true;
-    try {
-        TWinControl::CreateWnd();
-        PushAddress();
-    } catch (...) {
-        FCreating = false;
-        throw;
-    }
-    FCreating = false;
+    const ScopeGuard created([this] { FCreating = false; });
+    TWinControl::CreateWnd();
+    PushAddress();
 }
 
 void TphIPAddress::PushAddress()

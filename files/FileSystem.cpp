@@ -1,30 +1,18 @@
 #include "files/FileSystem.h"
 
-#include "files/FileHandle.h"
 #include "files/TimeOfDayStamp.h"
+#include "owners/Owners.h"
 
 #include <windows.h>
 
 namespace {
 
-// Restores the error mode when the test is done, whatever happens in between.
-class QuietErrorMode {
-public:
-    QuietErrorMode() : FPrevious(SuppressCriticalErrorBoxes()) {}
-    QuietErrorMode(const QuietErrorMode&) = delete;
-    QuietErrorMode& operator=(const QuietErrorMode&) = delete;
-    ~QuietErrorMode() { RestoreErrorMode(FPrevious); }
-
-private:
-    unsigned short FPrevious;
-};
-
 bool LinkTargetIsDirectory(const std::wstring& path)
 {
-    FileHandle target(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    KernelHandle target(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    return target.Valid() && GetFileInformationByHandle(target.Get(), &info) &&
+    return target.Valid() && GetFileInformationByHandle(target, &info) &&
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -48,7 +36,7 @@ void RestoreErrorMode(unsigned short mode)
 
 bool DirectoryExistsQuietly(const std::wstring& path)
 {
-    QuietErrorMode quiet;
+    const ErrorModeOwner restore(SuppressCriticalErrorBoxes());
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return false;

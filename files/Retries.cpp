@@ -1,7 +1,7 @@
 #include "files/Retries.h"
 
-#include "files/Exception.h"
-#include "files/ExceptionDetails.h"
+#include "errors/Exception.h"
+#include "errors/ExceptionDetails.h"
 #include "files/FileSystem.h"
 #include "files/Pause.h"
 #include "files/TextFile.h"

@@ -1,7 +1,7 @@
 #include "files/TextFile.h"
 
-#include "files/Exception.h"
-#include "files/SystemError.h"
+#include "errors/Exception.h"
+#include "errors/SystemError.h"
 
 #include <algorithm>
 #include <limits>
@@ -72,14 +72,14 @@ void TextFile::Open(DWORD access, DWORD disposition, Mode mode)
 {
     if (IsOpen())
         Close();
-    FileHandle handle(CreateFileW(FPath.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+    KernelHandle handle(CreateFileW(FPath.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid())
         RaiseLastInOutError();
     FHandle = std::move(handle);
     FMode = mode;
     if (mode == Mode::Reading) {
-        FSource = std::make_unique<HandleSource>(FHandle.Get());
+        FSource = std::make_unique<HandleSource>(FHandle);
         FReader = std::make_unique<LineReader>(*FSource);
     }
     FWriteBuffer.clear();
@@ -119,7 +119,7 @@ void TextFile::WriteBuffer()
     std::size_t done = 0;
     while (done < FWriteBuffer.size()) {
         DWORD written = 0;
-        if (!WriteFile(FHandle.Get(), FWriteBuffer.data() + done, static_cast<DWORD>(FWriteBuffer.size() - done),
+        if (!WriteFile(FHandle, FWriteBuffer.data() + done, static_cast<DWORD>(FWriteBuffer.size() - done),
                        &written, nullptr))
             RaiseLastInOutError();
         if (written == 0)
@@ -154,7 +154,7 @@ void TextFile::Commit()
 {
     RequireMode(Mode::Writing);
     WriteBuffer();
-    if (!FlushFileBuffers(FHandle.Get()))
+    if (!FlushFileBuffers(FHandle))
         RaiseLastInOutError();
 }
 

@@ -3,7 +3,7 @@
 // Reading shares with readers only; writing creates or empties the file and also shares with
 // readers only. Written lines end with CR LF and are buffered until the buffer fills or the file
 // closes. Every failure raises EInOutError with the system's error code and message.
-#include "files/FileHandle.h"
+#include "owners/Owners.h"
 #include "files/LineReader.h"
 
 #include <memory>
@@ -43,7 +43,7 @@ private:
     void Append(const char* bytes, std::size_t count);
 
     std::wstring FPath;
-    FileHandle FHandle;
+    KernelHandle FHandle;
     Mode FMode = Mode::Closed;
     std::unique_ptr<HandleSource> FSource;
     std::unique_ptr<LineReader> FReader;

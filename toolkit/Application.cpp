@@ -1,27 +1,20 @@
 #include "toolkit/Application.h"
 
-#include "files/ExceptionDetails.h"
-#include "toolkit/ErrorReportText.h"
-#include "toolkit/MessageBox.h"
+#include "toolkit/ErrorReport.h"
 
 #include <commctrl.h>
-
 
 namespace {
 
 TForm* TheMainForm = nullptr;
 bool QuitReceived = false;
 
-// Keyboard navigation of the form the message is for: Tab, Enter and Escape.
-bool IsFormDialogMessage(MSG& message)
-{
-    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    return root && dynamic_cast<TForm*>(TWinControl::FromHandle(root)) && IsDialogMessageW(root, &message);
-}
-
+// Tab, Enter and Escape work the dialog way in the main form.
 void Dispatch(MSG& message)
 {
-    if (IsFormDialogMessage(message))
+    if (TheMainForm && TheMainForm->HandleAllocated() &&
+        GetAncestor(message.hwnd, GA_ROOT) == TheMainForm->Handle() &&
+        IsDialogMessageW(TheMainForm->Handle(), &message))
         return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -35,18 +28,15 @@ void Application::Initialize()
     InitCommonControlsEx(&classes);
 }
 
-TForm* Application::MainForm()
-{
-    return TheMainForm;
-}
-
 void Application::Run(TForm& mainForm)
 {
     TheMainForm = &mainForm;
+    mainForm.MakeMainForm();
     try {
         mainForm.Show();
     } catch (...) {
-        HandleException();
+        ShowDefaultErrorReport();
+        TheMainForm = nullptr;
         return;
     }
     MSG message;
@@ -66,18 +56,4 @@ void Application::ProcessMessages()
         }
         Dispatch(message);
     }
-}
-
-void Application::HandleException()
-{
-    ShowMessageBox(ErrorReportText(CurrentError().Message), TMsgKind::Error, TMsgButtons::OK);
-}
-
-std::wstring Application::Title()
-{
-    wchar_t path[MAX_PATH] = L"";
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring file(path, length);
-    const std::size_t slash = file.find_last_of(L"\\/");
-    return TitleFromProgramFileName(slash == std::wstring::npos ? file : file.substr(slash + 1));
 }

@@ -12,7 +12,6 @@ class TComponent;
 
 struct TOrdProperty {
     const wchar_t* Name;
-    long (*Get)(const TComponent&);
     void (*Set)(TComponent&, long);
 };
 
@@ -41,10 +40,8 @@ public:
     // Owned components in creation order.
     std::size_t ComponentCount() const { return FComponents.size(); }
     TComponent& Component(std::size_t index) const { return *FComponents[index]; }
-    TComponent* FindComponent(std::wstring_view name) const;
 
     bool IsPublishedProp(std::wstring_view name) const;
-    long GetOrdProp(std::wstring_view name) const;      // 0 when not published
     void SetOrdProp(std::wstring_view name, long value);  // ignored when not published
 
 protected:

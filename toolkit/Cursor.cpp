@@ -7,8 +7,6 @@ TCursor ScreenCursor = crDefault;
 HCURSOR CursorHandle(TCursor cursor)
 {
     switch (cursor) {
-    case crArrow: return LoadCursorW(nullptr, IDC_ARROW);
-    case crIBeam: return LoadCursorW(nullptr, IDC_IBEAM);
     case crHourGlass: return LoadCursorW(nullptr, IDC_WAIT);
     default: return nullptr;
     }

@@ -5,8 +5,6 @@
 
 using TCursor = short;
 constexpr TCursor crDefault = 0;
-constexpr TCursor crArrow = -2;
-constexpr TCursor crIBeam = -4;
 constexpr TCursor crHourGlass = -11;
 
 HCURSOR CursorHandle(TCursor cursor);  // nullptr for crDefault

@@ -1,6 +1,5 @@
 #include "toolkit/Form.h"
 
-#include "toolkit/Application.h"
 #include "toolkit/StdControls.h"
 
 #include <algorithm>
@@ -72,8 +71,8 @@ void TForm::CreateWnd()
         control->HandleNeeded();
         FRangeX = std::max(FRangeX, control->Left() + control->Width());
         FRangeY = std::max(FRangeY, control->Top() + control->Height());
-        if (FFont.Get())
-            control->Perform(WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
+        if (FFont.Valid())
+            control->Perform(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(FFont)), FALSE);
     }
     UpdateScrollBars();
 }
@@ -85,40 +84,43 @@ void TForm::Show()
     UpdateWindow(Handle());
 }
 
-void TForm::Hide()
-{
-    if (HandleAllocated())
-        ShowWindow(Handle(), SW_HIDE);
-}
-
 void TForm::Close()
 {
     if (HandleAllocated())
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 
+void TForm::SetDefaultButton(TButton& button)
+{
+    FDefaultButton = &button;
+    button.SetDefault(true);
+}
+
+void TForm::AddCancelButton(TButton& button)
+{
+    FCancelButtons.push_back(&button);
+}
+
 void TForm::ClickCancelButton()
 {
-    for (std::size_t i = 0; i < ComponentCount(); ++i) {
-        auto* button = dynamic_cast<TButton*>(&Component(i));
-        if (button && button->Cancel() && button->Enabled()) {
+    for (TButton* button : FCancelButtons)
+        if (button->Enabled()) {
             button->Click();
             return;
         }
-    }
 }
 
-// Enter clicks the push button that has the focus, otherwise the form's default button.
-TButton* TForm::DefaultButtonNow() const
+// What Enter clicks: the push button that has the focus, as the system's own dialog code tells
+// one, otherwise the default button.
+LRESULT TForm::DefaultButtonId() const
 {
-    if (auto* focused = dynamic_cast<TButton*>(FromHandle(GetFocus())))
-        return focused;
-    for (std::size_t i = 0; i < ComponentCount(); ++i) {
-        auto* button = dynamic_cast<TButton*>(&Component(i));
-        if (button && button->Default())
-            return button;
-    }
-    return nullptr;
+    const HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus) &&
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    if (FDefaultButton)
+        return MAKELRESULT(FDefaultButton->ControlId(), DC_HASDEFID);
+    return 0;
 }
 
 void TForm::UpdateScrollBars()
@@ -214,9 +216,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
                 return control->CNNotify(*header);
         break;
     case DM_GETDEFID:
-        if (TButton* button = DefaultButtonNow())
-            return MAKELRESULT(button->ControlId(), DC_HASDEFID);
-        return 0;
+        return DefaultButtonId();
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -242,7 +242,7 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         Scroll(SB_VERT, LOWORD(wParam));
         return 0;
     case WM_DESTROY:
-        if (Application::MainForm() == this)
+        if (FIsMainForm)
             PostQuitMessage(0);
         break;
     default:

@@ -2,24 +2,12 @@
 // A top-level window that owns its controls: default and cancel buttons for Enter and Escape, tab
 // order, automatic scroll bars when it is made smaller than its layout, placement in the middle of
 // the screen, one font for all its controls.
+#include "owners/Owners.h"
 #include "toolkit/WinControl.h"
 
 #include <functional>
 
 class TButton;
-
-class FontHandle {
-public:
-    explicit FontHandle(HFONT font = nullptr) : FFont(font) {}
-    FontHandle(const FontHandle&) = delete;
-    FontHandle& operator=(const FontHandle&) = delete;
-    ~FontHandle() { if (FFont) DeleteObject(FFont); }
-    HFONT Get() const { return FFont; }
-    void Reset(HFONT font) { if (FFont) DeleteObject(FFont); FFont = font; }
-
-private:
-    HFONT FFont;
-};
 
 class TForm : public TWinControl {
 public:
@@ -27,17 +15,19 @@ public:
     ~TForm() override;
 
     void SetClientSize(int width, int height);
-    int ClientWidth() const { return FClientWidth; }
-    int ClientHeight() const { return FClientHeight; }
     void SetAutoScroll(bool autoScroll) { FAutoScroll = autoScroll; }
-    bool AutoScroll() const { return FAutoScroll; }
     // The font of every control on the form, by face name and character height in pixels.
     void SetFont(const wchar_t* faceName, int characterHeight);
 
+    // Enter clicks the default button, unless a push button has the focus; Escape clicks the
+    // first enabled cancel button, in the order they were added.
+    void SetDefaultButton(TButton& button);
+    void AddCancelButton(TButton& button);
+    // The application's main form: destroying its window ends the message loop.
+    void MakeMainForm() { FIsMainForm = true; }
+
     void Show();
-    void Hide();
     void Close();
-    void ClickCancelButton();
 
     std::function<void()> OnCreate;
     std::function<void()> OnShow;
@@ -51,7 +41,8 @@ protected:
 
 private:
     std::vector<TWinControl*> ControlsInTabOrder() const;
-    TButton* DefaultButtonNow() const;
+    LRESULT DefaultButtonId() const;
+    void ClickCancelButton();
     void UpdateScrollBars();
     void Scroll(int bar, WORD request);
     void ScrollTo(int x, int y);
@@ -61,7 +52,10 @@ private:
     int FRangeX = 0, FRangeY = 0;
     int FScrollX = 0, FScrollY = 0;
     bool FAutoScroll = false;
+    bool FIsMainForm = false;
+    TButton* FDefaultButton = nullptr;
+    std::vector<TButton*> FCancelButtons;
     bool FUpdatingScrollBars = false;
     HWND FFocusBeforeDeactivation = nullptr;
-    FontHandle FFont;
+    FontOwner FFont;
 };

@@ -1,6 +1,6 @@
 #include "toolkit/StdControls.h"
 
-#include "files/Exception.h"
+#include "errors/Exception.h"
 
 #include <commctrl.h>
 
@@ -21,14 +21,15 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void TLabel::AdjustWidth(HFONT font)
 {
-    HDC dc = GetDC(Handle());
-    if (!dc)
-        return;
-    const HGDIOBJ previous = SelectObject(dc, font);
     SIZE extent{};
-    const bool measured = GetTextExtentPoint32W(dc, Text().c_str(), static_cast<int>(Text().size()), &extent) != FALSE;
-    SelectObject(dc, previous);
-    ReleaseDC(Handle(), dc);
+    bool measured = false;
+    {
+        const WindowDC dc(Handle());
+        if (!dc)
+            return;
+        const SelectedObject selected(dc, font);
+        measured = GetTextExtentPoint32W(dc, Text().c_str(), static_cast<int>(Text().size()), &extent) != FALSE;
+    }
     if (measured && extent.cx != Width())
         SetBounds(Left(), Top(), extent.cx, Height());
 }
@@ -57,31 +58,7 @@ void TButton::CNCommand(WORD notificationCode)
         Click();
 }
 
-ImageListHandle::~ImageListHandle()
-{
-    Reset(nullptr);
-}
-
-void ImageListHandle::Reset(void* imageList)
-{
-    if (FImageList)
-        ImageList_Destroy(static_cast<HIMAGELIST>(FImageList));
-    FImageList = imageList;
-}
-
 namespace {
-
-class BitmapHandle {
-public:
-    explicit BitmapHandle(HBITMAP bitmap) : FBitmap(bitmap) {}
-    BitmapHandle(const BitmapHandle&) = delete;
-    BitmapHandle& operator=(const BitmapHandle&) = delete;
-    ~BitmapHandle() { if (FBitmap) DeleteObject(FBitmap); }
-    HBITMAP Get() const { return FBitmap; }
-
-private:
-    HBITMAP FBitmap;
-};
 
 HBITMAP BitmapFromPicture(const TPicture& picture)
 {
@@ -121,17 +98,16 @@ void TBitBtn::CreateWnd()
     if (FNormal.Pixels.empty())
         return;
     FImages.Reset(ImageList_Create(FNormal.Width, FNormal.Height, ILC_COLOR32, 6, 0));
-    auto* images = static_cast<HIMAGELIST>(FImages.Get());
-    if (!images)
+    if (!FImages.Valid())
         return;
-    BitmapHandle normal(BitmapFromPicture(FNormal));
-    BitmapHandle disabled(BitmapFromPicture(FDisabled.Pixels.empty() ? FNormal : FDisabled));
+    const BitmapOwner normal(BitmapFromPicture(FNormal));
+    const BitmapOwner disabled(BitmapFromPicture(FDisabled.Pixels.empty() ? FNormal : FDisabled));
     // One image for each button state: normal, hot, pressed, disabled, default, stylus hot.
-    const HBITMAP states[6] = {normal.Get(), normal.Get(), normal.Get(), disabled.Get(), normal.Get(), normal.Get()};
+    const HBITMAP states[6] = {normal, normal, normal, disabled, normal, normal};
     for (HBITMAP state : states)
-        ImageList_Add(images, state, nullptr);
+        ImageList_Add(FImages, state, nullptr);
     BUTTON_IMAGELIST list{};
-    list.himl = images;
+    list.himl = FImages;
     list.margin = RECT{4, 0, 0, 0};
     list.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
     Perform(BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
@@ -252,11 +228,4 @@ LRESULT TMemo::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_GETDLGCODE && FReadOnly)
         return TWinControl::WndProc(message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     return TWinControl::WndProc(message, wParam, lParam);
-}
-
-void TMemo::PublishedProperties(std::vector<TOrdProperty>& properties) const
-{
-    TWinControl::PublishedProperties(properties);
-    properties.push_back({L"ReadOnly", [](const TComponent& c) { return static_cast<long>(static_cast<const TMemo&>(c).ReadOnly()); },
-                          [](TComponent& c, long v) { static_cast<TMemo&>(c).SetReadOnly(v != 0); }});
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The standard controls the program's window is made of, each a subclassed system control.
+#include "owners/Owners.h"
 #include "toolkit/WinControl.h"
 
 #include <cstdint>
@@ -23,10 +24,8 @@ private:
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner);
-    bool Default() const { return FDefault; }
+    // Drawn as the default push button; its form decides what Enter clicks.
     void SetDefault(bool isDefault) { FDefault = isDefault; }
-    bool Cancel() const { return FCancel; }
-    void SetCancel(bool isCancel) { FCancel = isCancel; }
     void Click();
     void CNCommand(WORD notificationCode) override;
 
@@ -37,7 +36,6 @@ protected:
 
 private:
     bool FDefault = false;
-    bool FCancel = false;
 };
 
 // A picture for a button: 32-bit pixels, alpha in the top byte, rows from the top.
@@ -45,19 +43,6 @@ struct TPicture {
     int Width = 0;
     int Height = 0;
     std::vector<std::uint32_t> Pixels;
-};
-
-class ImageListHandle {
-public:
-    ImageListHandle() = default;
-    ImageListHandle(const ImageListHandle&) = delete;
-    ImageListHandle& operator=(const ImageListHandle&) = delete;
-    ~ImageListHandle();
-    void Reset(void* imageList);
-    void* Get() const { return FImageList; }
-
-private:
-    void* FImageList = nullptr;
 };
 
 // A push button with a picture beside its text: one picture while enabled, another while disabled.
@@ -71,7 +56,7 @@ protected:
 
 private:
     TPicture FNormal, FDisabled;
-    ImageListHandle FImages;
+    ImageListOwner FImages;
 };
 
 // A list box whose entries stay where they are put: it never sorts them.
@@ -120,7 +105,6 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void PublishedProperties(std::vector<TOrdProperty>& properties) const override;
 
 private:
     bool FReadOnly = false;

@@ -1,6 +1,6 @@
 #include "toolkit/Timer.h"
 
-#include "toolkit/Application.h"
+#include "toolkit/ErrorReport.h"
 
 namespace {
 const wchar_t TimerWindowClass[] = L"TTimerWindow";
@@ -58,7 +58,7 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT message, WPARAM wParam, 
             try {
                 timer->OnTimer();
             } catch (...) {
-                Application::HandleException();
+                ShowDefaultErrorReport();
             }
         }
         return 0;
@@ -69,6 +69,5 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND window, UINT message, WPARAM wParam, 
 void TTimer::PublishedProperties(std::vector<TOrdProperty>& properties) const
 {
     TComponent::PublishedProperties(properties);
-    properties.push_back({L"Enabled", [](const TComponent& c) { return static_cast<long>(static_cast<const TTimer&>(c).Enabled()); },
-                          [](TComponent& c, long v) { static_cast<TTimer&>(c).SetEnabled(v != 0); }});
+    properties.push_back({L"Enabled", [](TComponent& c, long v) { static_cast<TTimer&>(c).SetEnabled(v != 0); }});
 }

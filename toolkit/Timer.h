@@ -12,7 +12,6 @@ public:
     ~TTimer() override;
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
-    unsigned Interval() const { return FInterval; }
     void SetInterval(unsigned interval);
 
     std::function<void()> OnTimer;

@@ -1,8 +1,8 @@
 #include "toolkit/WinControl.h"
 
-#include "files/Exception.h"
-#include "files/SystemError.h"
-#include "toolkit/Application.h"
+#include "errors/Exception.h"
+#include "errors/SystemError.h"
+#include "toolkit/ErrorReport.h"
 
 #include <vector>
 
@@ -103,12 +103,6 @@ void TWinControl::SetFocus()
         ::SetFocus(FHandle);
 }
 
-bool TWinControl::Focused() const
-{
-    const HWND focus = GetFocus();
-    return FHandle && focus && (focus == FHandle || IsChild(FHandle, focus));
-}
-
 LRESULT TWinControl::Perform(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return FHandle ? SendMessageW(FHandle, message, wParam, lParam) : 0;
@@ -204,7 +198,7 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND window, UINT message, WPARAM wPar
     try {
         result = control->WndProc(message, wParam, lParam);
     } catch (...) {
-        Application::HandleException();
+        ShowDefaultErrorReport();
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -216,8 +210,6 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND window, UINT message, WPARAM wPar
 void TWinControl::PublishedProperties(std::vector<TOrdProperty>& properties) const
 {
     TComponent::PublishedProperties(properties);
-    properties.push_back({L"Cursor", [](const TComponent& c) { return static_cast<long>(static_cast<const TWinControl&>(c).Cursor()); },
-                          [](TComponent& c, long v) { static_cast<TWinControl&>(c).SetCursor(static_cast<TCursor>(v)); }});
-    properties.push_back({L"Enabled", [](const TComponent& c) { return static_cast<long>(static_cast<const TWinControl&>(c).Enabled()); },
-                          [](TComponent& c, long v) { static_cast<TWinControl&>(c).SetEnabled(v != 0); }});
+    properties.push_back({L"Cursor", [](TComponent& c, long v) { static_cast<TWinControl&>(c).SetCursor(static_cast<TCursor>(v)); }});
+    properties.push_back({L"Enabled", [](TComponent& c, long v) { static_cast<TWinControl&>(c).SetEnabled(v != 0); }});
 }

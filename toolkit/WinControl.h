@@ -25,7 +25,6 @@ public:
     void SetWidth(int width) { SetBounds(FLeft, FTop, width, FHeight); }
     void SetHeight(int height) { SetBounds(FLeft, FTop, FWidth, height); }
 
-    TWinControl* Parent() const { return FParent; }
     void SetParent(TWinControl* parent) { FParent = parent; }
     const std::wstring& Text() const { return FText; }
     void SetText(std::wstring text);
@@ -45,7 +44,6 @@ public:
     void HandleNeeded();
     void DestroyHandle();
     void SetFocus();
-    bool Focused() const;
     // Sends a message to the control's own message handling; without a window it has no effect.
     LRESULT Perform(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

@@ -1,6 +1,6 @@
 #include "validation/FolderAccess.h"
 
-#include "files/FileHandle.h"
+#include "owners/Owners.h"
 #include "files/FileSystem.h"
 #include "files/Pause.h"
 #include "toolkit/Application.h"
@@ -88,7 +88,7 @@ void TestOpenExistingFile(FolderAccessOperations& operations, const std::wstring
         }
         CloseByTheRule(operations, file);
         states[asOpenExistingFile] = ssSuccess;
-    } while (states[asOpenExistingFile] != ssSuccess && FindNextFileW(listing.Get(), &entry));
+    } while (states[asOpenExistingFile] != ssSuccess && FindNextFileW(listing, &entry));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "validation/OperatingSystem.h"
 
+#include "owners/Owners.h"
 #include "toolkit/MessageBox.h"
 #include "validation/SystemQueries.h"
 
@@ -25,24 +26,6 @@ OSVERSIONINFOW EmptyVersionRecord()
     return info;
 }
 
-// kernel32 loaded without letting a missing file raise a system box, and released after the probe.
-class QuietlyLoadedLibrary {
-public:
-    explicit QuietlyLoadedLibrary(const wchar_t* name)
-    {
-        const UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-        FModule = LoadLibraryW(name);
-        SetErrorMode(previousMode);
-    }
-    QuietlyLoadedLibrary(const QuietlyLoadedLibrary&) = delete;
-    QuietlyLoadedLibrary& operator=(const QuietlyLoadedLibrary&) = delete;
-    ~QuietlyLoadedLibrary() { if (FModule) FreeLibrary(FModule); }
-    FARPROC Entry(const char* name) const { return FModule ? GetProcAddress(FModule, name) : nullptr; }
-
-private:
-    HMODULE FModule = nullptr;
-};
-
 }  // namespace
 
 static_assert(sizeof(OSVERSIONINFOW) == 276, "the version record the system expects");
@@ -58,9 +41,14 @@ bool Is64BitWindowsUsing(Wow64DirectoryEntry entry)
 
 bool Is64BitWindows()
 {
-    const QuietlyLoadedLibrary kernel(L"kernel32.dll");
-    return Is64BitWindowsUsing(
-        reinterpret_cast<Wow64DirectoryEntry>(reinterpret_cast<void*>(kernel.Entry("GetSystemWow64DirectoryA"))));
+    LibraryOwner kernel;
+    {
+        // Without a system box, should the file be missing; released after the probe.
+        const ErrorModeOwner restore(SetErrorMode(SEM_NOOPENFILEERRORBOX));
+        kernel.Reset(LoadLibraryW(L"kernel32.dll"));
+    }
+    const FARPROC entry = kernel.Valid() ? GetProcAddress(kernel, "GetSystemWow64DirectoryA") : nullptr;
+    return Is64BitWindowsUsing(reinterpret_cast<Wow64DirectoryEntry>(reinterpret_cast<void*>(entry)));
 }
 
 void ReadOSVersionFacts()

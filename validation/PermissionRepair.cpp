@@ -1,6 +1,6 @@
 #include "validation/PermissionRepair.h"
 
-#include "files/FileHandle.h"
+#include "owners/Owners.h"
 #include "files/FileSystem.h"
 #include "toolkit/Application.h"
 
@@ -18,10 +18,10 @@ bool CreateAdministratorsSid(SidOwner& sid)
 {
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
     return AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                    0, 0, sid.Receiver()) != FALSE;
+                                    0, 0, sid.Receive()) != FALSE;
 }
 
-bool OpenQueryToken(FileHandle& token)
+bool OpenQueryToken(KernelHandle& token)
 {
     HANDLE handle = nullptr;
     if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &handle)) {
@@ -81,10 +81,10 @@ bool IsAdministrator()
 {
     std::vector<BYTE> groups;
     {
-        FileHandle token;
+        KernelHandle token;
         if (!OpenQueryToken(token))
             return false;
-        if (!ReadGroups(token.Get(), groups))
+        if (!ReadGroups(token, groups))
             return false;
     }  // the token is closed right after the query
     SidOwner administrators;
@@ -92,7 +92,7 @@ bool IsAdministrator()
         return false;
     const auto* list = reinterpret_cast<const TOKEN_GROUPS*>(groups.data());
     for (DWORD i = 0; i < list->GroupCount; ++i)
-        if (EqualSid(list->Groups[i].Sid, administrators.Get()))
+        if (EqualSid(list->Groups[i].Sid, administrators))
             return true;
     return false;
 }
@@ -100,7 +100,7 @@ bool IsAdministrator()
 bool CreateEveryoneSid(SidOwner& sid)
 {
     SID_IDENTIFIER_AUTHORITY worldAuthority = SECURITY_WORLD_SID_AUTHORITY;
-    return AllocateAndInitializeSid(&worldAuthority, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, sid.Receiver()) != FALSE;
+    return AllocateAndInitializeSid(&worldAuthority, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, sid.Receive()) != FALSE;
 }
 
 bool RepairFolderAccess(const std::wstring& path)
@@ -108,7 +108,7 @@ bool RepairFolderAccess(const std::wstring& path)
     SidOwner everyone;
     if (!CreateEveryoneSid(everyone))
         return false;
-    return GrantAccessToTree(path, everyone.Get(), RepairAccessMask);
+    return GrantAccessToTree(path, everyone, RepairAccessMask);
 }
 
 std::wstring LongPathForm(const std::wstring& path)
@@ -136,7 +136,7 @@ bool RewriteAccessList(PACL oldList, PSID sid, DWORD accessMask, bool isFolder, 
         return false;
     const DWORD newSize = copied + entrySize;
     newList.Reset(LocalAlloc(LPTR, newSize));
-    auto* list = static_cast<ACL*>(newList.Get());
+    auto* list = static_cast<ACL*>(static_cast<HLOCAL>(newList));
     if (!list || !InitializeAcl(list, newSize, revision.AclRevision))
         return false;
 
@@ -183,7 +183,7 @@ bool GrantAccessToObject(const std::wstring& path, PSID sid, DWORD accessMask, b
     if (!RewriteAccessList(list, sid, accessMask, !isFile, markInherited, newList))
         return false;
     return SetNamedSecurityInfoW(const_cast<wchar_t*>(objectPath.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                 nullptr, nullptr, static_cast<PACL>(newList.Get()), nullptr) == ERROR_SUCCESS;
+                                 nullptr, nullptr, static_cast<PACL>(static_cast<HLOCAL>(newList)), nullptr) == ERROR_SUCCESS;
 }
 
 bool TreeWalk::List(const std::wstring& folder, std::vector<Entry>& entries)
@@ -194,16 +194,16 @@ bool TreeWalk::List(const std::wstring& folder, std::vector<Entry>& entries)
         return true;  // nothing listed, nothing to change
     do
         entries.push_back({found.cFileName, found.dwFileAttributes});
-    while (FindNextFileW(listing.Get(), &found));
+    while (FindNextFileW(listing, &found));
     return true;
 }
 
 bool TreeWalk::FolderIdentity(const std::wstring& folder, std::uint64_t& volume, std::uint64_t& index)
 {
-    FileHandle handle(CreateFileW(LongPathForm(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    KernelHandle handle(CreateFileW(LongPathForm(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
-    if (!handle.Valid() || !GetFileInformationByHandle(handle.Get(), &information))
+    if (!handle.Valid() || !GetFileInformationByHandle(handle, &information))
         return false;
     volume = information.dwVolumeSerialNumber;
     index = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;

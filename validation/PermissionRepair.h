@@ -1,7 +1,7 @@
 #pragma once
 // Gives the group Everyone read, write, execute and delete rights on a folder tree, for an
 // administrator whose folder access test failed. It shows nothing; true when every object changed.
-#include "validation/SecurityOwners.h"
+#include "owners/Owners.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "validation/ReleaseLevelText.h"
 
-#include "files/Exception.h"
+#include "errors/Exception.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The release level's conversion never crashes and accepts exactly what a plain reading of the
 // rule accepts, with the same value. The reading here is deliberately written another way: a
 // regular expression for the form, then the digits checked by their count and text.
-#include "files/Exception.h"
+#include "errors/Exception.h"
 #include "validation/ReleaseLevelText.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The rules of the installation checks that need no system: the supported releases, the 64-bit
 // probe's verdict, the release level's conversion, and the unsupported-system message.
-#include "files/Exception.h"
+#include "errors/Exception.h"
 #include "validation/ReleaseLevelText.h"
 #include "validation/SupportRule.h"
 

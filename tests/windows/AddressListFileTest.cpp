@@ -1,6 +1,6 @@
 // The address list file: its exact bytes, the lines it accepts, and the files that go wrong.
 #include "app/AddressListFile.h"
-#include "files/Exception.h"
+#include "errors/Exception.h"
 #include "tests/windows/TestSupport.h"
 #include "tests/windows/fakes/TestSeams.h"
 #include "validation/ProgramFolder.h"

@@ -57,7 +57,7 @@ TEST_F(BusyStateTest, LeavingEnablesEveryControlFocusesAndNudgesThePointer)
     LeaveBusyState(FWindow, crDefault, &FWindow.phIPAddress1);
     EXPECT_TRUE(Enabled(FWindow.btnApply));
     EXPECT_TRUE(Enabled(FWindow.Memo1));
-    EXPECT_TRUE(FWindow.phIPAddress1.Focused());
+    EXPECT_TRUE(HasFocus(FWindow.phIPAddress1));
     EXPECT_EQ(Screen::Cursor(), crDefault);
     EXPECT_EQ(FWindow.btnAdd.Cursor(), crDefault);
     POINT point{};
@@ -72,16 +72,4 @@ TEST_F(BusyStateTest, AnErrorInsideStillEndsInTheNormalState)
     EXPECT_EQ(Screen::Cursor(), crDefault);
     EXPECT_TRUE(Enabled(FWindow.btnAdd));
     EXPECT_TRUE(Enabled(FWindow.ListBox1));
-}
-
-TEST_F(BusyStateTest, ComponentsPublishTheirPropertiesByName)
-{
-    EXPECT_TRUE(FWindow.btnAdd.IsPublishedProp(L"Enabled"));
-    EXPECT_TRUE(FWindow.btnAdd.IsPublishedProp(L"Cursor"));
-    EXPECT_FALSE(FWindow.Timer1.IsPublishedProp(L"Cursor"));
-    EXPECT_FALSE(FWindow.btnAdd.IsPublishedProp(L"Colour"));
-    EXPECT_EQ(FWindow.FindComponent(L"btnApply"), &FWindow.btnApply);
-    FWindow.FindComponent(L"btnAdd")->SetOrdProp(L"Enabled", 0);
-    EXPECT_FALSE(Enabled(FWindow.btnAdd));
-    EXPECT_EQ(FWindow.btnAdd.GetOrdProp(L"Enabled"), 0);
 }

@@ -1,5 +1,5 @@
 // Components and release level over real folders.
-#include "files/Exception.h"
+#include "errors/Exception.h"
 #include "files/FileSystem.h"
 #include "tests/windows/TestSupport.h"
 #include "tests/windows/fakes/TestSeams.h"

@@ -64,7 +64,7 @@ struct Sids {
     {
         CreateEveryoneSid(Everyone);
         SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-        AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 0, 0, 0, 0, 0, 0, Users.Receiver());
+        AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_USERS, 0, 0, 0, 0, 0, 0, Users.Receive());
     }
     SidOwner Everyone;
     SidOwner Users;
@@ -94,20 +94,20 @@ TEST(AccessListRewrite, RemovesEveryEntryForTheGroupAndPutsTheNewOneFirst)
 {
     Sids sids;
     AclBuffer old;
-    AddAccessAllowedAceEx(old.Get(), ACL_REVISION, 0, FILE_GENERIC_READ, sids.Users.Get());
-    AddAccessDeniedAceEx(old.Get(), ACL_REVISION, INHERITED_ACE, FILE_GENERIC_WRITE, sids.Everyone.Get());
-    AddAccessAllowedAceEx(old.Get(), ACL_REVISION, OBJECT_INHERIT_ACE, FILE_GENERIC_READ, sids.Everyone.Get());
+    AddAccessAllowedAceEx(old.Get(), ACL_REVISION, 0, FILE_GENERIC_READ, sids.Users);
+    AddAccessDeniedAceEx(old.Get(), ACL_REVISION, INHERITED_ACE, FILE_GENERIC_WRITE, sids.Everyone);
+    AddAccessAllowedAceEx(old.Get(), ACL_REVISION, OBJECT_INHERIT_ACE, FILE_GENERIC_READ, sids.Everyone);
     LocalMemory rewritten;
-    ASSERT_TRUE(RewriteAccessList(old.Get(), sids.Everyone.Get(), RepairAccessMask, true, false, rewritten));
-    auto* list = static_cast<PACL>(rewritten.Get());
+    ASSERT_TRUE(RewriteAccessList(old.Get(), sids.Everyone, RepairAccessMask, true, false, rewritten));
+    auto* list = static_cast<PACL>(static_cast<HLOCAL>(rewritten));
     ASSERT_EQ(EntryCount(list), 2u);
     ACE_HEADER* first = EntryAt(list, 0);
     EXPECT_EQ(first->AceType, ACCESS_ALLOWED_ACE_TYPE);
     EXPECT_EQ(first->AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
-    EXPECT_EQ(first->AceSize, 8 + GetLengthSid(sids.Everyone.Get()));
+    EXPECT_EQ(first->AceSize, 8 + GetLengthSid(sids.Everyone));
     EXPECT_EQ(reinterpret_cast<ACCESS_ALLOWED_ACE*>(first)->Mask, 0xE0010000u);
-    EXPECT_TRUE(EqualSid(SidOf(first), sids.Everyone.Get()));
-    EXPECT_TRUE(EqualSid(SidOf(EntryAt(list, 1)), sids.Users.Get()));
+    EXPECT_TRUE(EqualSid(SidOf(first), sids.Everyone));
+    EXPECT_TRUE(EqualSid(SidOf(EntryAt(list, 1)), sids.Users));
 }
 
 TEST(AccessListRewrite, FileEntriesCarryNoInheritFlagsAndMayBeMarkedInherited)
@@ -115,20 +115,20 @@ TEST(AccessListRewrite, FileEntriesCarryNoInheritFlagsAndMayBeMarkedInherited)
     Sids sids;
     AclBuffer old;
     LocalMemory rewritten;
-    ASSERT_TRUE(RewriteAccessList(old.Get(), sids.Everyone.Get(), RepairAccessMask, false, true, rewritten));
-    EXPECT_EQ(EntryAt(static_cast<PACL>(rewritten.Get()), 0)->AceFlags, INHERITED_ACE);
-    ASSERT_TRUE(RewriteAccessList(old.Get(), sids.Everyone.Get(), RepairAccessMask, true, true, rewritten));
-    EXPECT_EQ(EntryAt(static_cast<PACL>(rewritten.Get()), 0)->AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE | INHERITED_ACE);
+    ASSERT_TRUE(RewriteAccessList(old.Get(), sids.Everyone, RepairAccessMask, false, true, rewritten));
+    EXPECT_EQ(EntryAt(static_cast<PACL>(static_cast<HLOCAL>(rewritten)), 0)->AceFlags, INHERITED_ACE);
+    ASSERT_TRUE(RewriteAccessList(old.Get(), sids.Everyone, RepairAccessMask, true, true, rewritten));
+    EXPECT_EQ(EntryAt(static_cast<PACL>(static_cast<HLOCAL>(rewritten)), 0)->AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE | INHERITED_ACE);
 }
 
 TEST(AccessListRewrite, AListThatWouldPassTheSizeLimitFailsCleanly)
 {
     Sids sids;
     AclBuffer full(0xFFFC);
-    while (AddAccessAllowedAceEx(full.Get(), ACL_REVISION, 0, FILE_GENERIC_READ, sids.Users.Get())) {
+    while (AddAccessAllowedAceEx(full.Get(), ACL_REVISION, 0, FILE_GENERIC_READ, sids.Users)) {
     }
     LocalMemory rewritten;
-    EXPECT_FALSE(RewriteAccessList(full.Get(), sids.Everyone.Get(), RepairAccessMask, true, false, rewritten));
+    EXPECT_FALSE(RewriteAccessList(full.Get(), sids.Everyone, RepairAccessMask, true, false, rewritten));
 }
 
 TEST(TreeWalkOrder, ChangesTheStartFolderFirstAndLastAndEachFolderBeforeItsContents)
@@ -219,7 +219,7 @@ TEST(TreeWalkOrder, WalksTreesDeeperThanMaxPath)
     EXPECT_EQ(walk.Changes[30].Path, path);
     SidOwner everyone;
     CreateEveryoneSid(everyone);
-    EXPECT_TRUE(GrantAccessToObject(path, everyone.Get(), RepairAccessMask, true));
+    EXPECT_TRUE(GrantAccessToObject(path, everyone, RepairAccessMask, true));
     for (; path.size() > tree.Path().size(); path.erase(path.find_last_of(L'\\')))
         RemoveDirectoryW(LongPathForm(path).c_str());
 }
@@ -234,7 +234,7 @@ TEST(PermissionRepair, RepairsAThrowAwayTreeAndRefusesBlankText)
     EXPECT_FALSE(RepairFolderAccess(L"   "));
     SidOwner everyone;
     CreateEveryoneSid(everyone);
-    EXPECT_FALSE(GrantAccessToObject(tree / L"missing", everyone.Get(), RepairAccessMask, false));
+    EXPECT_FALSE(GrantAccessToObject(tree / L"missing", everyone, RepairAccessMask, false));
     BYTE invalid[16] = {};
     EXPECT_FALSE(GrantAccessToObject(tree.Path(), invalid, RepairAccessMask, false));
 }

@@ -1,6 +1,5 @@
 // The retrying file operations: attempts and pauses are counted through the pause seam.
-#include "files/Exception.h"
-#include "files/ExceptionDetails.h"
+#include "errors/Exception.h"
 #include "files/Retries.h"
 #include "files/TextFile.h"
 #include "tests/windows/TestSupport.h"
@@ -124,22 +123,4 @@ TEST_F(RetriesTest, AFileThatAnotherProgramRemovesCountsAsDeleted)
     };
     EXPECT_NO_THROW(DeleteFileWithRetries(path, false));
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>{2500});
-}
-
-TEST(ExceptionDetails, SaysSoWhenNoErrorIsBeingHandled)
-{
-    EXPECT_EQ(ExceptionDetails(L""), L"There is no exception currently raised.");
-    EXPECT_EQ(ExceptionDetails(L"Prefix"), L"Prefix\r\n\r\nThere is no exception currently raised.");
-}
-
-TEST(ExceptionDetails, DescribesTheErrorBeingHandled)
-{
-    try {
-        throw EInOutError(L"Access is denied.", ERROR_ACCESS_DENIED);
-    } catch (const Exception& error) {
-        const std::wstring details = ExceptionDetails(L"Head");
-        EXPECT_EQ(details, L"Head\r\n\r\nStandard exception message: Access is denied.\r\n\r\nException occurred at address: " +
-                               std::to_wstring(error.RaiseAddress()));
-        EXPECT_NE(error.RaiseAddress(), 0u);
-    }
 }

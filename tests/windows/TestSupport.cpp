@@ -2,6 +2,13 @@
 
 #include "files/TimeOfDayStamp.h"
 #include "tests/windows/fakes/TestSeams.h"
+#include "toolkit/WinControl.h"
+
+bool HasFocus(const TWinControl& control)
+{
+    const HWND focus = GetFocus();
+    return focus && (focus == control.Handle() || IsChild(control.Handle(), focus));
+}
 
 std::wstring Wide(const std::string& text)
 {

@@ -42,6 +42,10 @@ private:
     HANDLE FHandle;
 };
 
+class TWinControl;
+// Whether the keyboard focus is in the control's window or one of its inner windows.
+bool HasFocus(const TWinControl& control);
+
 // Every test starts with empty records in the fake pause and message box.
 class SeamTest : public ::testing::Test {
 protected:

@@ -1,6 +1,5 @@
 // The text file as the address list and the release-level file use it, on real files.
-#include "files/Exception.h"
-#include "files/FileSystem.h"
+#include "errors/Exception.h"
 #include "files/TextFile.h"
 #include "tests/windows/TestSupport.h"
 
@@ -132,37 +131,4 @@ TEST(TextFile, FailuresRaiseInOutErrorsWithTheSystemCode)
     file.Rewrite();
     file.Close();
     EXPECT_THROW(file.Close(), EInOutError);  // closing a closed file
-}
-
-TEST(FileSystem, TellsFilesFromDirectoriesWithoutChangingTheErrorMode)
-{
-    ScratchFolder folder;
-    WriteBytes(folder / L"file", "x");
-    CreateDirectoryW((folder / L"dir").c_str(), nullptr);
-    const UINT before = SetErrorMode(0);
-    SetErrorMode(before);
-    EXPECT_TRUE(FileExists(folder / L"file"));
-    EXPECT_FALSE(FileExists(folder / L"dir"));
-    EXPECT_FALSE(FileExists(folder / L"none"));
-    EXPECT_TRUE(DirectoryExistsQuietly(folder / L"dir"));
-    EXPECT_FALSE(DirectoryExistsQuietly(folder / L"file"));
-    EXPECT_FALSE(DirectoryExistsQuietly(folder / L"none\\deeper"));
-    const UINT after = SetErrorMode(0);
-    SetErrorMode(after);
-    EXPECT_EQ(before, after);
-}
-
-TEST(FileSystem, UniqueNamesLeaveTakenNamesBehind)
-{
-    ScratchFolder folder;
-    for (int round = 0; round < 20; ++round) {
-        const std::wstring file = UniqueFileName(folder.Path(), L".Tmp");
-        EXPECT_FALSE(PathExists(file));
-        EXPECT_EQ(file.substr(file.size() - 4), L".Tmp");
-        WriteBytes(file, "");
-        const std::wstring sub = UniqueFolderName(folder.Path());
-        EXPECT_FALSE(PathExists(sub));
-        CreateDirectoryW(sub.c_str(), nullptr);
-    }
-    EXPECT_EQ(FileCountIn(folder.Path()), 40);
 }

@@ -1,7 +1,7 @@
 // The address list window in this process, with the real controls: its start-up, every button
 // and the button states that follow. Message boxes and pauses go through the fakes.
 #include "app/Main.h"
-#include "files/Exception.h"
+#include "errors/Exception.h"
 #include "tests/windows/TestSupport.h"
 #include "tests/windows/fakes/TestSeams.h"
 #include "toolkit/Application.h"
@@ -64,6 +64,9 @@ protected:
         FWindow->btnAdd.Click();
     }
 
+    // What the dialog keys send for Escape.
+    static void PressEscape(TForm& window) { SendMessageW(window.Handle(), WM_COMMAND, IDCANCEL, 0); }
+
     bool DeleteEnabled() const { return IsWindowEnabled(FWindow->btnDelete.Handle()) != FALSE; }
     bool ApplyEnabled() const { return IsWindowEnabled(FWindow->btnApply.Handle()) != FALSE; }
     bool Closed() const { return !FWindow->HandleAllocated(); }
@@ -83,7 +86,7 @@ TEST_F(WindowTest, StartUpShowsTheFileAsItStandsAndSetsTheButtons)
     EXPECT_FALSE(ApplyEnabled());
     EXPECT_FALSE(window.ListModified);
     EXPECT_FALSE(window.Timer1.Enabled());
-    EXPECT_TRUE(window.phIPAddress1.Focused());
+    EXPECT_TRUE(HasFocus(window.phIPAddress1));
     EXPECT_TRUE(TestSeams::Messages.empty());
 }
 
@@ -99,7 +102,7 @@ TEST_F(WindowTest, StartUpWithoutAFileLeavesTheListEmptyAndCreatesNothing)
 TEST_F(WindowTest, TheDeferredStartUpRunsOnceWhateverTheShows)
 {
     auto& window = Start("1.1.1.1\r\n");
-    window.Hide();
+    ShowWindow(window.Handle(), SW_HIDE);
     window.Show();
     EXPECT_FALSE(window.Timer1.Enabled());
     EXPECT_EQ(ListEntries(), Entries{L"1.1.1.1"});
@@ -112,7 +115,7 @@ TEST_F(WindowTest, AddRefusesAllZerosAndDuplicatesWithTheirMessages)
     ASSERT_EQ(TestSeams::Messages.size(), 1u);
     EXPECT_EQ(TestSeams::Messages[0].Text, L"The I.P. address is all zeros.  Please specify a valid address.");
     EXPECT_EQ(TestSeams::Messages[0].Kind, TMsgKind::Error);
-    EXPECT_TRUE(window.ListBox1.Focused());
+    EXPECT_TRUE(HasFocus(window.ListBox1));
     Add(10, 0, 0, 1);
     ASSERT_EQ(TestSeams::Messages.size(), 2u);
     EXPECT_EQ(TestSeams::Messages[1].Text, L"That address already exists in the list.");
@@ -136,7 +139,7 @@ TEST_F(WindowTest, AddInsertsInNaturalOrderAndSelectsOnlyTheNewEntry)
     EXPECT_TRUE(window.ListModified);
     EXPECT_TRUE(ApplyEnabled());
     EXPECT_TRUE(DeleteEnabled());
-    EXPECT_TRUE(window.ListBox1.Focused());
+    EXPECT_TRUE(HasFocus(window.ListBox1));
 }
 
 TEST_F(WindowTest, AddPlacesAmongLoadedEntriesByTheFirstThatSortsAfterIt)
@@ -265,11 +268,11 @@ TEST_F(WindowTest, EscapePressesDeleteWhileItIsEnabledAndCancelOtherwise)
 {
     auto& window = Start("1.1.1.1\r\n");
     TestSeams::Answers = {TModalResult::Yes};
-    window.ClickCancelButton();
+    PressEscape(window);
     EXPECT_EQ(TestSeams::Messages.back().Text, L"Are you sure you want to delete the selected address(es) from the list?");
     EXPECT_FALSE(DeleteEnabled());
     TestSeams::Answers = {TModalResult::No};
-    window.ClickCancelButton();
+    PressEscape(window);
     EXPECT_EQ(TestSeams::Messages.back().Text,
               L"Changes made to the I.P. address list have not been saved.  Are you sure you want to cancel?");
     EXPECT_FALSE(Closed());
@@ -318,7 +321,7 @@ TEST_F(WindowTest, AListThatWasNotReadIsNeverSaved)
     EXPECT_THROW(window.BitBtnOk.Click(), Exception);
     EXPECT_FALSE(Closed());
     TestSeams::Answers = {TModalResult::No};
-    window.ClickCancelButton();  // Escape: Delete is disabled, so Cancel, which asks
+    PressEscape(window);  // Escape: Delete is disabled, so Cancel, which asks
     EXPECT_EQ(TestSeams::Messages.back().Buttons, TMsgButtons::YesNo);
     EXPECT_EQ(ReadBytes(ListPath()), "1.1.1.1\r\n");
 }

@@ -1,4 +1,4 @@
-#include "files/Exception.h"
+#include "errors/Exception.h"
 
 #include <execinfo.h>
 

@@ -1,7 +1,7 @@
-#include "files/SystemError.h"
+#include "errors/SystemError.h"
 
-#include "files/Exception.h"
-#include "files/LocalMemory.h"
+#include "errors/Exception.h"
+#include "owners/Owners.h"
 
 #include <windows.h>
 
@@ -10,8 +10,8 @@ std::wstring SystemErrorMessage(unsigned long errorCode)
     LocalMemory buffer;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        errorCode, 0, reinterpret_cast<wchar_t*>(buffer.Receiver()), 0, nullptr);
-    std::wstring text = length ? std::wstring(static_cast<const wchar_t*>(buffer.Get()), length) : std::wstring();
+        errorCode, 0, reinterpret_cast<wchar_t*>(buffer.Receive()), 0, nullptr);
+    std::wstring text = length ? std::wstring(static_cast<const wchar_t*>(static_cast<HLOCAL>(buffer)), length) : std::wstring();
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' '))
         text.pop_back();
     if (text.empty())

@@ -1,4 +1,4 @@
-#include "files/Exception.h"
+#include "errors/Exception.h"
 
 // Constructors live out of line so that the frame counts below stay true: one frame for the
 // base constructor, one more for each derived constructor between it and the raise site.

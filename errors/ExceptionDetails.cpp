@@ -1,6 +1,6 @@
-#include "files/ExceptionDetails.h"
+#include "errors/ExceptionDetails.h"
 
-#include "files/Exception.h"
+#include "errors/Exception.h"
 #include "text/SharedStrings.h"
 
 #include <exception>
