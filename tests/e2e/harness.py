@@ -1,14 +1,17 @@
 """Runs the real program under Wine and looks at it from outside, as a user would.
 
-A test lays out an installation folder, starts the program with that folder as its working
-directory, and reads the window through the driver (uidriver.exe, a Win32 program in the same Wine
-prefix that reads other processes' windows with ordinary messages). Typing and real clicks go
-through xdotool, since the address control only learns an octet from the user's own edit.
+A test lays out an installation folder and has the driver (uidriver.exe, a Win32 program in the same
+Wine prefix that reads other processes' windows with ordinary messages) start the program with that
+folder as its working directory; the driver then reads that process's windows only. Typing and real
+clicks go through xdotool, since the address control only learns an octet from the user's own edit.
+The program handles what it is sent on its own time, so a test waits for what it expects to see (a
+box shown, a list changed, a window gone), never for a fixed time, and every wait has a bound.
 
 The environment names the pieces: IPLIST_EXE, UIDRIVER_EXE and WINE_SESSION (the folder that
 scripts/wine-session made)."""
 import json
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -82,32 +85,61 @@ class InstallFolder:
 
 
 class Driver:
-    """The helper that reads the program's windows; one process, one JSON reply per command."""
+    """The helper that reads the program's windows; one process, one JSON reply per command, each
+    awaited for no longer than the command's own wait and a margin."""
+
+    MARGIN = 15  # seconds beyond the command's own wait
 
     def __init__(self, user=None):
         self.process = subprocess.Popen(wine_command(DRIVER, user), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, env=ENV, text=True, encoding="utf-8")
+                                        stderr=subprocess.DEVNULL, env=ENV)
+        self.pending = b""
 
-    def __call__(self, *words):
-        self.process.stdin.write(" ".join(str(w) for w in words) + "\n")
+    def __call__(self, *words, wait_ms=0):
+        self.send(" ".join(str(w) for w in words), wait_ms)
+        return self.reply(wait_ms)
+
+    def start(self, directory, exe, environment):
+        """Starts EXE in DIRECTORY (Windows paths) with NAME=VALUE pairs added: its process id."""
+        fields = ["start", directory, exe] + ["%s=%s" % item for item in environment.items()]
+        self.send("\t".join(fields), 0)
+        reply = self.reply(0)
+        if "pid" not in reply:
+            raise AssertionError("the program did not start: %r" % reply)
+        return reply["pid"]
+
+    def send(self, line, wait_ms):
+        self.process.stdin.write((line + "\n").encode("utf-8"))
         self.process.stdin.flush()
-        reply = self.process.stdout.readline()
-        if not reply:
-            raise RuntimeError("the driver ended")
-        return json.loads(reply)
+
+    def reply(self, wait_ms):
+        deadline = time.time() + wait_ms / 1000 + self.MARGIN
+        descriptor = self.process.stdout.fileno()
+        while b"\n" not in self.pending:
+            remaining = deadline - time.time()
+            if remaining <= 0 or not select.select([descriptor], [], [], remaining)[0]:
+                self.process.kill()
+                raise RuntimeError("the driver gave no reply in time")
+            chunk = os.read(descriptor, 65536)
+            if not chunk:
+                raise RuntimeError("the driver ended")
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return json.loads(line.decode("utf-8"))
 
     def close(self):
         self.process.stdin.close()
-        self.process.wait(timeout=30)
+        try:
+            self.process.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
         self.process.stdout.close()
 
 
-def wine_command(exe, user=None, extra_env=None):
+def wine_command(exe, user=None):
     """Wine running EXE, as the test's unprivileged user when one is given."""
-    settings = dict(extra_env or {})
-    if user is None:
-        return ["env", *["%s=%s" % item for item in settings.items()], "wine", exe]
-    return user.command("wine", exe, extra_env=settings)
+    return ["wine", exe] if user is None else user.command("wine", exe)
 
 
 class UnprivilegedUser:
@@ -125,11 +157,10 @@ class UnprivilegedUser:
         subprocess.run(self.command("wineboot", "-i"), check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300)
 
-    def command(self, *words, extra_env=None):
+    def command(self, *words):
         """WORDS run as this user, with its own prefix and the session's display."""
         settings = {"WINEPREFIX": self.prefix, "HOME": self.home, "USER": self.name, "DISPLAY": ENV["DISPLAY"],
                     "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
-        settings.update(extra_env or {})
         return ["runuser", "-u", self.name, "--", "env", *["%s=%s" % item for item in settings.items()], *words]
 
     def own(self, path):
@@ -147,18 +178,35 @@ def centre(rect):
     return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
 
 
-class Program:
-    """The program running in an installation folder."""
+def windows_path(unix_path):
+    """Where Wine's drive Z: (the Unix root) shows a file."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
 
-    def __init__(self, folder, driver, cwd=None, exe=None, user=None, posed=None):
+
+def wait_until(condition, timeout, what):
+    """Waits for CONDITION to hold, for TIMEOUT seconds at most."""
+    deadline = time.time() + timeout
+    while not condition():
+        if time.time() >= deadline:
+            raise AssertionError("%s did not happen within %s seconds" % (what, timeout))
+        time.sleep(0.05)
+
+
+class Program:
+    """The program running in an installation folder, started by the driver so that the driver
+    knows its process."""
+
+    def __init__(self, folder, driver, exe=None, posed=None):
         self.folder = folder
         self.driver = driver
-        self.process = subprocess.Popen(wine_command(exe or EXE, user, posed), cwd=cwd or folder.path, env=ENV,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        window = driver("window", 20000)
+        self.pid = driver.start(folder.windows_path(), windows_path(exe or EXE), posed or {})
+        window = driver("window", self.pid, 20000, wait_ms=20000)
         if "error" in window:
             raise AssertionError("the program showed no window")
         self.window = window["hwnd"]
+
+    def window_info(self):
+        return self.driver("window", self.pid, 1000, wait_ms=1000)
 
     def children(self):
         return self.driver("children", self.window)["children"]
@@ -181,30 +229,27 @@ class Program:
     def enabled(self, text):
         return self.control(text=text)["enabled"]
 
+    def focus(self):
+        return self.driver("focus", self.pid)
+
+    def ready(self):
+        """The deferred start-up has run to its end: out of the busy state (the address control
+        enabled and focused) and Apply disabled, its last step."""
+        ip = self.control(cls="TSysIPAddress32")
+        return ip["enabled"] and self.focus().get("parent") == ip["hwnd"] and not self.enabled("Apply")
+
     def wait_until_ready(self, timeout=30):
-        """The deferred start-up has run when the address control is enabled and focused again."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            ip = self.control(cls="TSysIPAddress32")
-            focus = self.driver("focus")
-            if ip["enabled"] and focus.get("parent") == ip["hwnd"]:
-                time.sleep(0.2)
-                return
-            time.sleep(0.1)
-        raise AssertionError("the start-up did not finish")
+        wait_until(self.ready, timeout, "the end of the start-up")
 
     def click(self, text):
         """A real mouse click, so that the focus moves as it does for a user."""
         xdotool("mousemove", *centre(self.control(text=text)["rect"]), "click", "1")
-        time.sleep(0.3)
 
     def post_click(self, text):
         self.driver("click", self.control(text=text)["hwnd"])
-        time.sleep(0.3)
 
     def key(self, *keys):
         xdotool("key", *keys)
-        time.sleep(0.3)
 
     def select(self, *indices):
         self.driver("select", self.control(cls="TListBox")["hwnd"], *indices)
@@ -216,22 +261,22 @@ class Program:
             xdotool("mousemove", *centre(field["rect"]), "click", "1")
             xdotool("key", "End", "shift+Home")
             xdotool("type", "--delay", "30", str(octet))
-        time.sleep(0.2)
 
     def message_box(self, timeout=10000):
-        box = self.driver("msgbox", timeout)
+        box = self.driver("msgbox", self.pid, timeout, wait_ms=timeout)
         if "error" in box:
             raise AssertionError("no message box appeared")
         return box
 
     def no_message_box(self, timeout=1500):
-        return "error" in self.driver("msgbox", timeout)
+        return "error" in self.driver("msgbox", self.pid, timeout, wait_ms=timeout)
 
     def answer(self, box, button):
         for candidate in box["buttons"]:
             if candidate["text"].replace("&", "") == button:
                 self.driver("click", candidate["hwnd"])
-                time.sleep(0.4)
+                if not self.driver("gone", box["hwnd"], 10000, wait_ms=10000)["gone"]:
+                    raise AssertionError("the box stayed after %r" % button)
                 return
         raise AssertionError("the box has no button %r: %r" % (button, box["buttons"]))
 
@@ -240,40 +285,47 @@ class Program:
         self.driver("close", self.window)
 
     def wait_exit(self, timeout=20):
-        return self.process.wait(timeout=timeout)
+        reply = self.driver("wait", self.pid, timeout * 1000, wait_ms=timeout * 1000)
+        if "exit" not in reply:
+            raise AssertionError("the program did not end within %s seconds" % timeout)
+        return reply["exit"]
 
     def running(self):
-        return self.process.poll() is None
+        return "running" in self.driver("wait", self.pid, 0)
 
     def kill(self):
-        if self.running():
-            self.process.kill()
-            self.process.wait()
+        self.driver("kill", self.pid)
 
 
 class ProgramTest(unittest.TestCase):
-    """Starts a fresh driver for each test and ends whatever program the test left running."""
+    """Starts a fresh driver for each test; the driver ends whatever program the test left running."""
 
     user = None  # an UnprivilegedUser, for the tests that run as one
 
     def setUp(self):
         self.driver = Driver(self.user)
-        self.programs = []
 
     def tearDown(self):
-        for program in self.programs:
-            program.kill()
         self.driver.close()
 
     def folder(self, **options):
         return InstallFolder(self.id().split(".")[-1], prefix=self.user.prefix if self.user else None, **options)
 
-    def start(self, folder, cwd=None, exe=None, posed=None):
-        program = Program(folder, self.driver, cwd=cwd, exe=exe, user=self.user, posed=posed)
-        self.programs.append(program)
-        return program
+    def start(self, folder, exe=None, posed=None):
+        return Program(folder, self.driver, exe=exe, posed=posed)
 
     def start_ready(self, folder):
         program = self.start(folder)
         program.wait_until_ready()
         return program
+
+    def assertSoon(self, read, expected, timeout=10, message=None):
+        """READ() gives EXPECTED within TIMEOUT seconds: the program handles what it was sent on its
+        own time."""
+        deadline = time.time() + timeout
+        while True:
+            value = read()
+            if value == expected or time.time() >= deadline:
+                self.assertEqual(value, expected, message)
+                return
+            time.sleep(0.05)

@@ -1,6 +1,6 @@
 """Editing the list as a user does: typing into the address control, clicking, answering the
 message boxes, pressing Enter and Escape, and what reaches IPList.Txt after each step."""
-import time
+import os
 import unittest
 
 from harness import ProgramTest
@@ -19,19 +19,20 @@ class EditingTest(ProgramTest):
         folder = self.folder(address_list=b"")
         program = self.start_ready(folder)
         self.add(program, 10, 0, 0, 10)
-        self.assertEqual(program.entries(), ["10.0.0.10"])
+        self.assertSoon(program.entries, ["10.0.0.10"])
         self.add(program, 10, 0, 0, 2)
+        self.assertSoon(program.entries, ["10.0.0.2", "10.0.0.10"])
         self.assertEqual(program.selected(), [0])
         self.add(program, 9, 1, 1, 1)
-        self.assertEqual(program.entries(), ["9.1.1.1", "10.0.0.2", "10.0.0.10"])
+        self.assertSoon(program.entries, ["9.1.1.1", "10.0.0.2", "10.0.0.10"])
         self.assertEqual(program.selected(), [0])
+        self.assertSoon(lambda: program.focus()["class"], "TListBox")
         self.assertTrue(program.enabled("Apply"))
         self.assertTrue(program.enabled(DELETE))
-        self.assertEqual(self.driver("focus")["class"], "TListBox")
         self.assertEqual(folder.read("IPList.Txt"), b"")
         program.click("Apply")
+        self.assertSoon(lambda: program.enabled("Apply"), False)
         self.assertEqual(folder.read("IPList.Txt"), b"9.1.1.1\r\n10.0.0.2\r\n10.0.0.10\r\n")
-        self.assertFalse(program.enabled("Apply"))
         program.close_box()
         program.wait_exit()
 
@@ -49,6 +50,7 @@ class EditingTest(ProgramTest):
         box = program.message_box()
         self.assertEqual(box["text"], "That address already exists in the list.")
         program.answer(box, "OK")
+        self.assertSoon(lambda: program.focus()["class"], "TListBox")  # the end of the refused Add
         self.assertEqual(program.entries(), ["10.0.0.1"])
         self.assertFalse(program.enabled("Apply"))
 
@@ -66,20 +68,21 @@ class EditingTest(ProgramTest):
         self.assertFalse(program.enabled("Apply"))
         program.click(DELETE)
         program.answer(program.message_box(), "Yes")
-        self.assertEqual(program.entries(), ["2.2.2.2"])
+        self.assertSoon(program.entries, ["2.2.2.2"])
+        self.assertSoon(lambda: program.enabled("Apply"), True)
         self.assertEqual(program.selected(), [0])
-        self.assertTrue(program.enabled("Apply"))
         program.select(0)
         program.click(DELETE)
         program.answer(program.message_box(), "Yes")
-        self.assertEqual(program.entries(), [])
-        self.assertFalse(program.enabled(DELETE))
+        self.assertSoon(program.entries, [])
+        self.assertSoon(lambda: program.enabled(DELETE), False)
         self.assertEqual(folder.read("IPList.Txt"), b"1.1.1.1\r\n2.2.2.2\r\n3.3.3.3\r\n")
 
     def test_enter_presses_ok_which_saves_and_closes(self):
         folder = self.folder(address_list=b"1.1.1.1\r\n")
         program = self.start_ready(folder)
         self.add(program, 2, 2, 2, 2)
+        self.assertSoon(program.entries, ["1.1.1.1", "2.2.2.2"])
         program.click("Server I.P. Address List:")  # a label: the focus stays in the list box
         program.key("Return")
         self.assertEqual(program.wait_exit(), 0)
@@ -92,7 +95,7 @@ class EditingTest(ProgramTest):
         box = program.message_box()
         self.assertEqual(box["text"], DELETE_QUESTION)
         program.answer(box, "Yes")
-        self.assertFalse(program.enabled(DELETE))
+        self.assertSoon(lambda: program.enabled(DELETE), False)
         program.key("Escape")
         box = program.message_box()
         self.assertEqual(box["text"], CANCEL_QUESTION)
@@ -107,6 +110,7 @@ class EditingTest(ProgramTest):
         folder = self.folder(address_list=b"1.1.1.1\r\n")
         program = self.start_ready(folder)
         self.add(program, 3, 3, 3, 3)
+        self.assertSoon(program.entries, ["1.1.1.1", "3.3.3.3"])
         program.close_box()
         self.assertEqual(program.wait_exit(), 0)
         self.assertEqual(folder.read("IPList.Txt"), b"1.1.1.1\r\n")
@@ -122,10 +126,11 @@ class EditingTest(ProgramTest):
         self.assertEqual(box["kind"], "error")
         program.answer(box, "OK")
         self.driver("release")
+        self.assertSoon(lambda: program.enabled(DELETE), False)
         self.assertEqual(program.entries(), [])
-        self.assertFalse(program.enabled(DELETE))
         self.assertFalse(program.enabled("Apply"))
         self.add(program, 4, 4, 4, 4)
+        self.assertSoon(program.entries, ["4.4.4.4"])
         self.assertFalse(program.enabled("Apply"))
         self.assertFalse(program.enabled(DELETE))
         program.click("OK")
@@ -144,6 +149,7 @@ class EditingTest(ProgramTest):
         folder = self.folder(address_list=b"1.1.1.1\r\n")
         program = self.start_ready(folder)
         self.add(program, 5, 5, 5, 5)
+        self.assertSoon(program.entries, ["1.1.1.1", "5.5.5.5"])
         self.assertEqual(self.driver("hold", folder.windows_path("IPList.Txt")), {"ok": True})
         program.click("Apply")
         box = program.message_box(timeout=70000)  # the replacement retries for about 40 seconds
@@ -151,12 +157,13 @@ class EditingTest(ProgramTest):
                          ", and it has been verified that it does still exist.")
         program.answer(box, "OK")
         self.driver("release")
+        self.assertSoon(lambda: program.enabled("Apply"), True)
         self.assertEqual(program.entries(), ["1.1.1.1", "5.5.5.5"])
-        self.assertTrue(program.enabled("Apply"))
         self.assertTrue(program.enabled(DELETE))
         self.assertEqual(folder.read("IPList.Txt"), b"1.1.1.1\r\n")
-        self.assertEqual(sorted(p for p in __import__("os").listdir(folder.path) if p.endswith(".Tmp")), [])
+        self.assertEqual(sorted(os.listdir(folder.path)), ["IPList.Txt", "QVR.Exe", "Rev.Txt", "TABLDATA", "ZVQ"])
         program.click("Apply")
+        self.assertSoon(lambda: program.enabled("Apply"), False)
         self.assertEqual(folder.read("IPList.Txt"), b"1.1.1.1\r\n5.5.5.5\r\n")
 
 

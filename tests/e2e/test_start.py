@@ -36,7 +36,7 @@ class StartTest(ProgramTest):
 
     def test_window_layout(self):
         program = self.start_ready(self.folder(address_list=LIST))
-        window = self.driver("window", 1000)
+        window = program.window_info()
         left, top = window["rect"][0], window["rect"][1]
         expected = {  # text: (left, top, width, height) in the client area
             "Add Address to List": (177, 144, 190, 25),

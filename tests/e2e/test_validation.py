@@ -14,6 +14,17 @@ LOCATION = "Tessaline must be located in an X:\\Folder directory"
 LIST = b"10.0.0.1\r\n10.0.0.2\r\n"
 
 
+def prefix_windows_version():
+    """The Windows version the prefix reports, by winecfg's name for it (win7, winxp64, ...)."""
+    return subprocess.run(["wine", "winecfg", "-v"], env=ENV, check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def set_prefix_windows_version(version):
+    subprocess.run(["wine", "winecfg", "-v", version], env=ENV, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
 class ValidationTest(ProgramTest):
     def expect_refusal(self, program, starts_with, contains=()):
         box = program.message_box()
@@ -84,6 +95,7 @@ class ValidationTest(ProgramTest):
         self.assertFalse(program.enabled("Delete Selected Address(es)"))
         program.type_address(10, 9, 8, 7)
         program.click("Add Address to List")
+        self.assertSoon(program.entries, ["10.9.8.7"])
         program.click("OK")
         refusal = program.message_box()
         self.assertIn("so it is not saved", refusal["text"])
@@ -111,18 +123,18 @@ class ValidationTest(ProgramTest):
                                                 "\\\\server\\resource) are NOT supported."])
 
     def test_later_releases_are_reported_as_supported_ones(self):
+        before = prefix_windows_version()
         try:
             for version in ("winxp64", "vista", "win8", "win10"):
                 with self.subTest(version=version):
-                    subprocess.run(["wine", "winecfg", "-v", version], env=ENV, check=True,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    set_prefix_windows_version(version)
                     program = self.start_ready(self.folder(address_list=LIST))
                     self.assertEqual(program.entries(), ["10.0.0.1", "10.0.0.2"])
                     program.close_box()
                     program.wait_exit()
         finally:
-            subprocess.run(["wine", "winecfg", "-v", "win7"], env=ENV, check=False,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            set_prefix_windows_version(before)
+        self.assertEqual(prefix_windows_version(), before)
 
 
 class UnprivilegedValidationTest(ProgramTest):

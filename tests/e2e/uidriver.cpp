@@ -1,20 +1,27 @@
 // Reads and drives the address list program's windows from outside its process, as a test would
-// see them. One command a line on standard input, one JSON reply a line on standard output:
-//   window TIMEOUT_MS                  the program's main window (class TForm), waited for
+// see them. One command a line on standard input, one JSON reply a line on standard output. The
+// driver starts the program itself, so that it knows the program's process and reads only that
+// process's windows; every wait has a bound, and no message it sends can hang on a hung window.
+//   start DIR EXE [NAME=VALUE...]      starts EXE in the working directory DIR, with these added to
+//                                      its environment (fields separated by tabs): the process id
+//   window PID TIMEOUT_MS              the program's main window (class TForm), waited for
 //   children HWND                      the child windows in Z order: class, text, enabled, rect
 //   list HWND                          a list box's entries and which are selected
 //   select HWND INDEX...               selects exactly these entries of a list box
 //   click HWND                         posts BM_CLICK to a button
 //   close HWND                         posts WM_SYSCOMMAND/SC_CLOSE (the close box)
-//   focus                              the window that has the keyboard focus
-//   msgbox TIMEOUT_MS                  the program's open message box: caption, text, buttons, kind
-//   gone TIMEOUT_MS                    waits until the main window no longer exists
+//   focus PID                          the window that has the program's keyboard focus
+//   msgbox PID TIMEOUT_MS              the program's open message box: caption, text, buttons, kind
+//   gone HWND TIMEOUT_MS               waits until the window no longer exists
+//   wait PID TIMEOUT_MS                waits until the program has ended: its exit code
+//   kill PID                           ends the program at once, as a crash or a power loss would
 //   hold PATH / release                keeps a file open without sharing, then lets it go
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +81,16 @@ HWND ParseHandle(const std::string& text)
     return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull(text)));
 }
 
+// A message to another process's window that gives up after a while rather than wait on a hung
+// program; LB_ERR when it gave up.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
+        return LB_ERR;
+    return static_cast<LRESULT>(result);
+}
+
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[256] = L"";
@@ -83,13 +100,12 @@ std::wstring ClassOf(HWND window)
 
 std::wstring TextOf(HWND window)
 {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+    const LRESULT length = Send(window, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0)
         return std::wstring();
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(static_cast<std::size_t>(copied));
+    const LRESULT copied = Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
     return text;
 }
 
@@ -127,10 +143,6 @@ HWND FindWindowOfClass(const wchar_t* className, DWORD processId)
     return search.Found;
 }
 
-HWND MainWindow()
-{
-    return FindWindowOfClass(L"TForm", 0);
-}
 
 template <class Probe>
 HWND WaitFor(Probe probe, DWORD timeoutMs)
@@ -169,15 +181,15 @@ std::string DescribeChildren(HWND parent)
 
 std::string DescribeList(HWND list)
 {
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
     std::string items = "[", selected = "[";
     for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        const LRESULT length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        const LRESULT copied = Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
         text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
         items += (i ? "," : "") + Json(text);
-        if (SendMessageW(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
+        if (Send(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
             selected += (selected.size() > 1 ? "," : "") + std::to_string(i);
     }
     return "{\"count\":" + std::to_string(count) + ",\"items\":" + items + "],\"selected\":" + selected + "]}";
@@ -248,11 +260,65 @@ std::string DescribeMessageBox(HWND box)
            ",\"buttons\":" + buttons + "],\"kind\":\"" + IconKind(box) + "\"}";
 }
 
-DWORD ProcessOf(HWND window)
+// The programs this driver started, by process id.
+std::map<DWORD, HANDLE> Started;
+
+HANDLE StartedProcess(DWORD id)
 {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process;
+    const auto found = Started.find(id);
+    return found == Started.end() ? nullptr : found->second;
+}
+
+// The driver's own environment with Additions (NAME=VALUE) put in, as an environment block.
+std::wstring EnvironmentWith(const std::vector<std::wstring>& additions)
+{
+    std::wstring block;
+    wchar_t* own = GetEnvironmentStringsW();
+    for (const wchar_t* entry = own; *entry; entry += wcslen(entry) + 1)
+        block.append(entry).push_back(L'\0');
+    FreeEnvironmentStringsW(own);
+    for (const std::wstring& addition : additions)
+        block.append(addition).push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+
+// The fields of a start command are separated by tabs, so that paths may hold blanks.
+std::string Start(std::istringstream& in)
+{
+    std::vector<std::string> fields;
+    for (std::string field; std::getline(in, field, '\t');)
+        if (!field.empty())
+            fields.push_back(field);
+    if (fields.size() < 2)
+        return "{\"error\":\"start DIR EXE [NAME=VALUE...]\"}";
+    const std::string directory = fields[0], exe = fields[1];
+    std::vector<std::wstring> additions;
+    for (std::size_t i = 2; i < fields.size(); ++i)
+        additions.push_back(Wide(fields[i]));
+    std::wstring commandLine = L"\"" + Wide(exe) + L"\"";
+    std::wstring environment = EnvironmentWith(additions);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, &environment[0],
+                        Wide(directory).c_str(), &startup, &process))
+        return "{\"error\":" + std::to_string(GetLastError()) + "}";
+    CloseHandle(process.hThread);
+    Started[process.dwProcessId] = process.hProcess;
+    return "{\"pid\":" + std::to_string(process.dwProcessId) + "}";
+}
+
+std::string WaitForExit(DWORD id, DWORD timeout)
+{
+    const HANDLE process = StartedProcess(id);
+    if (!process)
+        return "{\"error\":\"not started here\"}";
+    if (WaitForSingleObject(process, timeout) != WAIT_OBJECT_0)
+        return "{\"running\":true}";
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return "{\"exit\":" + std::to_string(code) + "}";
 }
 
 HANDLE HeldFile = INVALID_HANDLE_VALUE;
@@ -262,10 +328,13 @@ std::string Run(const std::string& line)
     std::istringstream in(line);
     std::string command;
     in >> command;
+    in >> std::ws;
+    if (command == "start")
+        return Start(in);
     if (command == "window") {
-        DWORD timeout = 10000;
-        in >> timeout;
-        HWND window = WaitFor(MainWindow, timeout);
+        DWORD process = 0, timeout = 10000;
+        in >> process >> timeout;
+        HWND window = WaitFor([&] { return FindWindowOfClass(L"TForm", process); }, timeout);
         if (!window)
             return "{\"error\":\"no window\"}";
         return "{\"hwnd\":" + Handle(window) + ",\"caption\":" + Json(TextOf(window)) + ",\"rect\":" + RectOf(window) + "}";
@@ -284,10 +353,10 @@ std::string Run(const std::string& line)
         std::string hwnd;
         in >> hwnd;
         HWND list = ParseHandle(hwnd);
-        SendMessageW(list, LB_SETSEL, FALSE, -1);
+        Send(list, LB_SETSEL, FALSE, -1);
         int index;
         while (in >> index)
-            SendMessageW(list, LB_SETSEL, TRUE, index);
+            Send(list, LB_SETSEL, TRUE, index);
         return "{\"ok\":true}";
     }
     if (command == "click" || command == "close") {
@@ -298,18 +367,19 @@ std::string Run(const std::string& line)
         return posted ? "{\"ok\":true}" : "{\"error\":\"not posted\"}";
     }
     if (command == "focus") {
-        HWND main = MainWindow();
+        DWORD process = 0;
+        in >> process;
+        HWND main = FindWindowOfClass(L"TForm", process);
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
-        GetGUIThreadInfo(main ? GetWindowThreadProcessId(main, nullptr) : 0, &info);
+        if (!main || !GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info))
+            return "{\"hwnd\":0,\"class\":\"\",\"parent\":0}";
         return "{\"hwnd\":" + Handle(info.hwndFocus) + ",\"class\":" + Json(info.hwndFocus ? ClassOf(info.hwndFocus) : L"") +
                ",\"parent\":" + Handle(info.hwndFocus ? GetParent(info.hwndFocus) : nullptr) + "}";
     }
     if (command == "msgbox") {
-        DWORD timeout = 10000;
-        in >> timeout;
-        HWND main = MainWindow();
-        const DWORD process = main ? ProcessOf(main) : 0;
+        DWORD process = 0, timeout = 10000;
+        in >> process >> timeout;
         HWND box = WaitFor([&] { return FindWindowOfClass(L"#32770", process); }, timeout);
         if (!box)
             return "{\"error\":\"no message box\"}";
@@ -317,15 +387,26 @@ std::string Run(const std::string& line)
         return DescribeMessageBox(box);
     }
     if (command == "gone") {
+        std::string hwnd;
         DWORD timeout = 10000;
-        in >> timeout;
-        const DWORD start = GetTickCount();
-        while (MainWindow()) {
-            if (GetTickCount() - start >= timeout)
-                return "{\"gone\":false}";
-            Sleep(50);
-        }
-        return "{\"gone\":true}";
+        in >> hwnd >> timeout;
+        const HWND window = ParseHandle(hwnd);
+        const bool gone = WaitFor([&] { return IsWindow(window) ? nullptr : window; }, timeout) != nullptr;
+        return gone ? "{\"gone\":true}" : "{\"gone\":false}";
+    }
+    if (command == "wait") {
+        DWORD process = 0, timeout = 10000;
+        in >> process >> timeout;
+        return WaitForExit(process, timeout);
+    }
+    if (command == "kill") {
+        DWORD process = 0;
+        in >> process;
+        const HANDLE handle = StartedProcess(process);
+        if (!handle || !TerminateProcess(handle, 9))
+            return "{\"error\":\"not killed\"}";
+        WaitForSingleObject(handle, 10000);
+        return "{\"ok\":true}";
     }
     if (command == "hold") {
         std::string path;
@@ -354,5 +435,9 @@ int main()
             continue;
         std::cout << Run(line) << std::endl;
     }
+    // A test that ended early leaves no program of its own behind.
+    for (const auto& started : Started)
+        if (WaitForSingleObject(started.second, 0) == WAIT_TIMEOUT)
+            TerminateProcess(started.second, 9);
     return 0;
 }
