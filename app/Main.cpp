@@ -130,13 +130,7 @@ void TfrmManageIPAddresses::LoadList()
 {
     StringList entries;
     LoadAddressList(entries);
-    ListBox1.Reserve(entries.size());
-    ListBox1.BeginUpdate();
-    {
-        const ScopeGuard endUpdate([&] { ListBox1.EndUpdate(); });
-        for (const std::wstring& entry : entries)
-            ListBox1.Add(entry);
-    }
+    ListBox1.Assign(std::move(entries));
     FListLoaded = true;
     Application::ProcessMessages();
 }
@@ -216,11 +210,7 @@ void TfrmManageIPAddresses::btnDeleteClick()
 {
     if (ShowMessageBox(DeleteQuestion, TMsgKind::Confirmation, TMsgButtons::YesNo) != TModalResult::Yes)
         return;
-    ListBox1.BeginUpdate();
-    for (int index = ListBox1.Count() - 1; index >= 0; --index)
-        if (ListBox1.Selected(index))
-            ListBox1.Delete(index);
-    ListBox1.EndUpdate();
+    ListBox1.DeleteSelected();
     if (ListBox1.Count() > 0)
         ListBox1.SetSelected(0, true);
     else

@@ -24,8 +24,8 @@ private:
 
 namespace {
 
-// One conversion call a line, into room for the most the conversion can give: a code unit per
-// byte one way, two bytes per code unit (double-byte code pages) the other.
+// From the ANSI code page, in one conversion call a line: no code page gives more code units than
+// bytes (UTF-8 gives two for four, and one for a byte that does not decode).
 std::wstring FromAnsi(const std::string& bytes)
 {
     if (bytes.empty())
@@ -41,19 +41,35 @@ std::wstring FromAnsi(const std::string& bytes)
     return text;
 }
 
+bool IsAscii(std::wstring_view text)
+{
+    for (wchar_t c : text)
+        if (static_cast<unsigned>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// Into the ANSI code page. Plain ASCII is the same in every ANSI code page (single-byte,
+// double-byte or UTF-8), so it is copied as it stands; anything else takes the room the
+// conversion itself asks for, which is up to three bytes a unit where the code page is UTF-8.
 void ToAnsi(std::wstring_view text, std::string& bytes)
 {
     bytes.clear();
     if (text.empty())
         return;
-    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 2))
+    if (IsAscii(text)) {
+        bytes.assign(text.begin(), text.end());
+        return;
+    }
+    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
         RaiseInOutError(ERROR_NOT_ENOUGH_MEMORY);
-    bytes.resize(text.size() * 2);
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
-                                           static_cast<int>(bytes.size()), nullptr, nullptr);
+    const int units = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
     if (length <= 0)
         RaiseLastInOutError();
     bytes.resize(static_cast<std::size_t>(length));
+    if (WideCharToMultiByte(CP_ACP, 0, text.data(), units, &bytes[0], length, nullptr, nullptr) != length)
+        RaiseLastInOutError();
 }
 
 }  // namespace

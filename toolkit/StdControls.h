@@ -70,25 +70,27 @@ public:
     // The entries are kept here as well as in the window, so reading them costs no messages.
     int Count() const { return static_cast<int>(FItems.size()); }
     const std::wstring& Item(int index) const { return FItems[static_cast<std::size_t>(index)]; }
-    // Makes room for Count more entries at once, before a long run of Add.
-    void Reserve(std::size_t count);
+    // Replaces every entry with Entries, in their order.
+    void Assign(std::vector<std::wstring> entries);
     void Add(const std::wstring& text);
     void Insert(int index, const std::wstring& text);
-    void Delete(int index);
-    bool Selected(int index) const;
+    // Removes every selected entry; the others keep their order, and none is selected afterwards.
+    void DeleteSelected();
     void SetSelected(int index, bool selected);
     void ClearSelection();
     // Index of the entry equal to Text, ignoring letter case, by the list box's own search; -1 if none.
     int FindExact(const std::wstring& text) const;
-    // Suspends painting while many entries change.
-    void BeginUpdate();
-    void EndUpdate();
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
 
 private:
+    std::vector<int> SelectedIndices() const;
+    void AddToWindow(std::size_t first);
+    void BeginUpdate();
+    void EndUpdate();
+
     std::vector<std::wstring> FItems;
     bool FMultiSelect = false;
     bool FExtendedSelect = true;

@@ -45,7 +45,7 @@ protected:
     {
         std::vector<int> selected;
         for (int i = 0; i < FWindow->ListBox1.Count(); ++i)
-            if (FWindow->ListBox1.Selected(i))
+            if (SendMessageW(FWindow->ListBox1.Handle(), LB_GETSEL, static_cast<WPARAM>(i), 0) > 0)
                 selected.push_back(i);
         return selected;
     }
@@ -174,6 +174,27 @@ TEST_F(WindowTest, DeleteAsksAndRemovesEverySelectedEntry)
     EXPECT_TRUE(window.ListModified);
     EXPECT_TRUE(ApplyEnabled());
     EXPECT_TRUE(DeleteEnabled());
+}
+
+TEST_F(WindowTest, DeletingManyEntriesKeepsTheOthersInOrder)
+{
+    std::string list;
+    Entries kept;
+    for (int i = 0; i < 300; ++i) {
+        list += std::to_string(i) + "\r\n";
+        if (i % 3 != 0)
+            kept.push_back(std::to_wstring(i));
+    }
+    auto& window = Start(list.c_str());
+    for (int i = 0; i < 300; i += 3)
+        window.ListBox1.SetSelected(i, true);
+    TestSeams::Answers = {TModalResult::Yes};
+    window.btnDelete.Click();
+    EXPECT_EQ(ListEntries(), kept);
+    EXPECT_EQ(Selection(), std::vector<int>{0});
+    EXPECT_EQ(SendMessageW(window.ListBox1.Handle(), LB_GETCOUNT, 0, 0), 200);
+    EXPECT_TRUE(DeleteEnabled());
+    EXPECT_TRUE(ApplyEnabled());
 }
 
 TEST_F(WindowTest, DeleteWithNothingSelectedStillCountsAsAChange)
