@@ -18,10 +18,20 @@ bool LinkTargetIsDirectory(const std::wstring& path)
 
 }  // namespace
 
-bool FileExists(const std::wstring& path)
+PathState ExaminePath(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return {(attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Directory : PathKind::File, 0};
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return {PathKind::Missing, 0};
+    return {PathKind::Unknown, error};
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return ExaminePath(path).Kind == PathKind::File;
 }
 
 unsigned short SuppressCriticalErrorBoxes()
@@ -46,7 +56,7 @@ bool DirectoryExistsQuietly(const std::wstring& path)
 }
 
 // A name whose attributes cannot be read for another reason than "not found" counts as free:
-// creating it will then fail and say why, where waiting for the clock could go on for ever.
+// creating it new will then fail and say why, where waiting for the clock could go on for ever.
 std::wstring UniqueFolderName(const std::wstring& folder)
 {
     for (;;) {
@@ -60,7 +70,7 @@ std::wstring UniqueFileName(const std::wstring& folder, const std::wstring& exte
 {
     for (;;) {
         std::wstring path = folder + L"\\" + TimeOfDayStamp() + extension;
-        if (!FileExists(path))
+        if (ExaminePath(path).Kind != PathKind::File)
             return path;
     }
 }

@@ -1,13 +1,26 @@
 #pragma once
 #include <string>
 
-// True when a file (not a directory) exists at Path.
+// What stands at a path. Only "file not found" and "path not found" mean that nothing does: any
+// other failure to read the attributes (access refused, a network error, a file pending
+// deletion) means the program cannot tell, and nothing may be created or replaced on the
+// strength of such an answer.
+enum class PathKind { Missing, File, Directory, Unknown };
+struct PathState {
+    PathKind Kind;
+    unsigned long Error;  // the system's error code when Unknown, else 0
+};
+PathState ExaminePath(const std::wstring& path);
+
+// True when a file (not a directory) certainly exists at Path. For decisions that only read.
 bool FileExists(const std::wstring& path);
 // True when a directory exists at Path, following directory links, without a critical-error box.
 bool DirectoryExistsQuietly(const std::wstring& path);
 unsigned short SuppressCriticalErrorBoxes();
 void RestoreErrorMode(unsigned short mode);
 
-// A path in the folder that names nothing yet, made from the time of day.
+// A path in the folder that names nothing yet, made from the time of day. A name that cannot be
+// examined counts as free: whatever is created there must be created new, so that it fails
+// rather than replace something.
 std::wstring UniqueFolderName(const std::wstring& folder);
 std::wstring UniqueFileName(const std::wstring& folder, const std::wstring& extension);

@@ -32,6 +32,11 @@ bool LineReader::AtEnd()
 
 void LineReader::ReadLine(std::string& line)
 {
+    ReadLineStart(line, std::numeric_limits<std::size_t>::max());
+}
+
+bool LineReader::ReadLineStart(std::string& line, std::size_t limit)
+{
     line.clear();
     while (BytesAvailable()) {
         const char* begin = FBuffer.data() + FPos;
@@ -39,17 +44,24 @@ void LineReader::ReadLine(std::string& line)
         const char* stop = begin;
         while (stop != end && *stop != '\n' && *stop != EndOfText)
             ++stop;
-        for (const char* run = begin; run != stop;) {
+        const char* run = begin;
+        while (run != stop && line.size() < limit) {
             const char* cr = static_cast<const char*>(std::memchr(run, '\r', static_cast<std::size_t>(stop - run)));
             const char* runEnd = cr ? cr : stop;
-            line.append(run, runEnd);
-            run = cr ? cr + 1 : stop;
+            const std::size_t take = std::min(static_cast<std::size_t>(runEnd - run), limit - line.size());
+            line.append(run, take);
+            run += take;
+            if (run == cr)
+                ++run;  // a CR is dropped from the line
         }
-        FPos += static_cast<std::size_t>(stop - begin);
+        FPos += static_cast<std::size_t>(run - begin);
+        if (run != stop)
+            return false;  // the limit was reached inside the line
         if (stop == end)
             continue;
         if (*stop == '\n')
             ++FPos;
-        return;  // at LF, or left in front of Ctrl-Z so that AtEnd reports it
+        return true;  // at LF, or left in front of Ctrl-Z so that AtEnd reports it
     }
+    return true;
 }

@@ -2,6 +2,7 @@
 // Splits a byte stream into text-file lines: a line ends at LF (CR LF included), every CR is dropped
 // from the line, and a Ctrl-Z byte (0x1A) ends the text. Lines have no length limit.
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
     // True when no bytes remain or the next byte is Ctrl-Z.
     bool AtEnd();
     void ReadLine(std::string& line);
+    // Reads no more than Limit bytes of the line; a longer line is left part-read. True when the
+    // whole line was read.
+    bool ReadLineStart(std::string& line, std::size_t limit);
 
 private:
     bool BytesAvailable();

@@ -111,6 +111,11 @@ void TextFile::Rewrite()
     Open(GENERIC_WRITE, CREATE_ALWAYS, Mode::Writing);
 }
 
+void TextFile::CreateNew()
+{
+    Open(GENERIC_WRITE, CREATE_NEW, Mode::Writing);
+}
+
 void TextFile::RequireMode(Mode mode) const
 {
     if (FMode != mode)
@@ -127,6 +132,13 @@ std::wstring TextFile::ReadLine()
 {
     RequireMode(Mode::Reading);
     FReader->ReadLine(FLineBytes);
+    return FromAnsi(FLineBytes);
+}
+
+std::wstring TextFile::ReadLineStart(std::size_t maxBytes, bool& whole)
+{
+    RequireMode(Mode::Reading);
+    whole = FReader->ReadLineStart(FLineBytes, maxBytes);
     return FromAnsi(FLineBytes);
 }
 

@@ -26,8 +26,12 @@ public:
 
     void Reset();
     void Rewrite();
+    // Opens for writing a file that must not exist yet, so that nothing of anyone else's is emptied.
+    void CreateNew();
     bool Eof();
     std::wstring ReadLine();
+    // The line's first MaxBytes bytes at most; a longer line is left part-read, and Whole false.
+    std::wstring ReadLineStart(std::size_t maxBytes, bool& whole);
     void WriteLine(std::wstring_view text);
     // Writes out the buffer and asks the system to put the file's data on the disk.
     void Commit();

@@ -24,10 +24,13 @@ void Screen::SetCursor(TCursor cursor)
         ::SetCursor(CursorHandle(cursor));
         return;
     }
-    // Let the window under the pointer choose its own cursor again.
+    // Let the window under the pointer choose its own cursor again, if it is one of ours: a
+    // window of another program is left alone, since a send to it waits for that program, however
+    // long it hangs. The pointer's next move sets that window's cursor anyway.
     POINT point;
     if (!GetCursorPos(&point))
         return;
-    if (HWND window = WindowFromPoint(point))
+    const HWND window = WindowFromPoint(point);
+    if (window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
         SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }

@@ -28,7 +28,9 @@ ReleaseLevel ReadReleaseFile(const std::wstring& path)
     TextFile file;  // released on every path, the conversion error included, so the file is not left locked
     file.Bind(path);
     ResetWithRetries(file);
-    release.Level = ConvertReleaseLevel(file.ReadLine());
+    bool whole = false;
+    const std::wstring first = file.ReadLineStart(MaxReleaseLineLength, whole);
+    release.Level = ConvertReleaseLevel(first, whole);
     release.SecondLine = file.ReadLine();
     release.ThirdLine = file.ReadLine();
     CloseWithRetries(file);

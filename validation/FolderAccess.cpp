@@ -67,7 +67,9 @@ void TestFileSteps(FolderAccessOperations& operations, const std::wstring& folde
     if (!CloseByTheRule(operations, file))
         return;  // a file that will not close is not deleted; the failure counts against no step
     states[asDeleteFile] =
-        TryThreeTimes([&] { return operations.DeleteScratchFile(path) || !FileExists(path); }) ? ssSuccess : ssFailure;
+        TryThreeTimes([&] { return operations.DeleteScratchFile(path) || ExaminePath(path).Kind == PathKind::Missing; })
+            ? ssSuccess
+            : ssFailure;
 }
 
 void TestOpenExistingFile(FolderAccessOperations& operations, const std::wstring& folder, StepStates& states)
@@ -103,10 +105,12 @@ bool FolderAccessOperations::RemoveFolder(const std::wstring& path)
     return RemoveDirectoryW(path.c_str()) != FALSE;
 }
 
+// Created new: a name that could not be examined may belong to a file of someone else's, which
+// this test must fail on rather than empty.
 HANDLE FolderAccessOperations::CreateScratchFile(const std::wstring& path)
 {
     return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 HANDLE FolderAccessOperations::OpenExistingFile(const std::wstring& path)

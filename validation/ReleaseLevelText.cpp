@@ -4,6 +4,9 @@
 
 namespace {
 
+// How much of an over-long line the message quotes.
+const std::size_t QuotedBeginning = 64;
+
 [[noreturn]] void RaiseNotAnInteger(const std::wstring& line)
 {
     throw EConvertError(L"''" + line + L"'' is not a valid integer value");
@@ -22,8 +25,10 @@ int HexDigitValue(wchar_t c)
 
 }  // namespace
 
-std::int32_t ConvertReleaseLevel(const std::wstring& line)
+std::int32_t ConvertReleaseLevel(const std::wstring& line, bool whole)
 {
+    if (!whole || line.size() > MaxReleaseLineLength)
+        RaiseNotAnInteger(line.substr(0, QuotedBeginning) + L"...");
     std::size_t p = 0;
     while (p < line.size() && line[p] == L' ')
         ++p;

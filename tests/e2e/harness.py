@@ -51,9 +51,13 @@ def map_drive(letter, unix_folder, prefix=None):
 class InstallFolder:
     """A product folder D:\\KWO (or another name) on a drive of its own, with every component."""
 
-    def __init__(self, test_name, folder="KWO", drive="D", release=HEALTHY_RELEASE, address_list=None, prefix=None):
+    def __init__(self, test_name, folder="KWO", drive="D", release=HEALTHY_RELEASE, address_list=None, prefix=None,
+                 prepare_root=None):
         self.root = os.path.join(WORK, test_name)
         shutil.rmtree(self.root, ignore_errors=True)
+        if prepare_root:  # for instance, a file system of its own mounted there
+            os.makedirs(self.root, exist_ok=True)
+            prepare_root(self.root)
         self.path = os.path.join(self.root, folder) if folder else self.root
         os.makedirs(os.path.join(self.path, "TABLDATA"), exist_ok=True)
         for name in ("QVR.Exe", "ZVQ", os.path.join("TABLDATA", "CATALOGX")):

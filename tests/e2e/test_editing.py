@@ -153,8 +153,9 @@ class EditingTest(ProgramTest):
         self.assertEqual(self.driver("hold", folder.windows_path("IPList.Txt")), {"ok": True})
         program.click("Apply")
         box = program.message_box(timeout=70000)  # the replacement retries for about 40 seconds
-        self.assertEqual(box["text"], "Could not delete the file " + folder.windows_path("IPList.Txt") +
-                         ", and it has been verified that it does still exist.")
+        self.assertTrue(box["text"].startswith("Could not delete the file " + folder.windows_path("IPList.Txt") +
+                                               ", and it has been verified that it does still exist.\r\n\r\n"),
+                        box["text"])
         program.answer(box, "OK")
         self.driver("release")
         self.assertSoon(lambda: program.enabled("Apply"), True)

@@ -79,3 +79,19 @@ TEST(LineReader, LinesHaveNoLengthLimit)
     EXPECT_EQ(lines[1], "short");
     EXPECT_EQ(lines[2], longLine);
 }
+
+TEST(LineReader, TheStartOfALineReadsNoFurtherThanAsked)
+{
+    for (std::size_t buffer : {1u, 3u, 64u * 1024}) {
+        MemorySource source("12\r34567\r\nnext", 1000);
+        LineReader reader(source, buffer);
+        std::string line;
+        reader.ReadLineStart(line, 4);
+        EXPECT_EQ(line, "1234") << "buffer " << buffer;
+        reader.ReadLineStart(line, 100);
+        EXPECT_EQ(line, "567") << "buffer " << buffer;  // the rest of the line that was cut
+        reader.ReadLineStart(line, 4);
+        EXPECT_EQ(line, "next") << "buffer " << buffer;
+        EXPECT_TRUE(reader.AtEnd());
+    }
+}

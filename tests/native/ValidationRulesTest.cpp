@@ -88,5 +88,25 @@ TEST(ReleaseLevelConversion, RefusesEverythingElseNamingTheLine)
             EXPECT_EQ(error.Message(), L"''" + std::wstring(line) + L"'' is not a valid integer value");
         }
     }
-    EXPECT_THROW(ConvertReleaseLevel(std::wstring(1 << 20, L'7')), EConvertError);
+}
+
+TEST(ReleaseLevelConversion, QuotesAnOverLongLineByItsBeginningVisiblyCut)
+{
+    const std::wstring cutQuote = L"''" + std::wstring(64, L'7') + L"...'' is not a valid integer value";
+    for (const std::wstring& line : {std::wstring(257, L'7'), std::wstring(1 << 20, L'7')}) {
+        try {
+            ConvertReleaseLevel(line);
+            ADD_FAILURE() << "accepted a line of " << line.size();
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(error.Message(), cutQuote);
+        }
+    }
+    try {
+        ConvertReleaseLevel(L"131", false);  // only the beginning of a longer line was read
+        ADD_FAILURE();
+    } catch (const EConvertError& error) {
+        EXPECT_EQ(error.Message(), L"''131...'' is not a valid integer value");
+    }
+    const std::wstring longest = std::wstring(253, L' ') + L"131";
+    EXPECT_EQ(ConvertReleaseLevel(longest), 131);  // a line of normal length stays as it was
 }

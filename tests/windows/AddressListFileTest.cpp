@@ -113,42 +113,81 @@ TEST_F(AddressListFileTest, AFileHeldByAnotherProgramFailsToLoadAfterTheRetries)
     EXPECT_EQ(ReadBytes(ListPath()), "1.1.1.1\r\n");
 }
 
-TEST_F(AddressListFileTest, ASaveThatCannotReplaceAHeldFileLeavesItWhole)
+TEST_F(AddressListFileTest, ASaveThatCannotReplaceAHeldFileLeavesItWholeAndReadOnlyAsItWas)
 {
     WriteBytes(ListPath(), "keep me\r\n");
+    SetFileAttributesW(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
     HeldOpen holder(ListPath());
     try {
         SaveAddressList({L"1.1.1.1"});
         FAIL();
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.Message(), L"Could not delete the file " + ListPath() + L", and it has been verified that it does still exist.");
+        // The deletion's sentence is true here, and the system's reason follows it.
+        const std::wstring sentence =
+            L"Could not delete the file " + ListPath() + L", and it has been verified that it does still exist.\r\n\r\n";
+        EXPECT_EQ(error.Message().substr(0, sentence.size()), sentence);
+        EXPECT_GT(error.Message().size(), sentence.size());
     }
     // The deletion's schedule: after the first failure the attributes are written back without
     // the read-only flag and the next attempt follows at once; 16 pauses remain.
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(16, 2500));
     holder.Release();
     EXPECT_EQ(ReadBytes(ListPath()), "keep me\r\n");
+    EXPECT_NE(GetFileAttributesW(ListPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(FileCountIn(FFolder.Path()), 1);
 }
 
-TEST_F(AddressListFileTest, ASaveThatCannotWriteLeavesTheOldFileAndNoScratch)
+TEST_F(AddressListFileTest, AFirstSaveThatCannotCreateItsFileNamesTheListAndTheReason)
 {
-    WriteBytes(ListPath(), "keep me\r\n");
     // A folder that cannot take new files: here, one that no longer exists.
     ProgramFolder = FFolder / L"gone";
-    EXPECT_THROW(SaveAddressList({L"1.1.1.1"}), EInOutError);
+    try {
+        SaveAddressList({L"1.1.1.1"});
+        FAIL();
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Message().find(L"The following file could not be opened with Rewrite: \r\n" + AddressListPath() +
+                                       L"\r\n\r\nStandard exception message: "),
+                  0u)
+            << Narrow(error.Message());
+        EXPECT_EQ(error.Message().find(L".Tmp"), std::wstring::npos);
+    }
     ProgramFolder = FFolder.Path();
-    EXPECT_EQ(ReadBytes(ListPath()), "keep me\r\n");
+    EXPECT_EQ(FileCountIn(FFolder.Path()), 0);
+}
+
+TEST_F(AddressListFileTest, AFolderInPlaceOfTheListIsNeitherReadNorReplaced)
+{
+    CreateDirectoryW(ListPath().c_str(), nullptr);
+    WriteBytes(FFolder / L"IPList.Txt\\inside.txt", "x");
+    EXPECT_EQ(Load(), StringList{});
+    try {
+        SaveAddressList({L"1.1.1.1"});
+        FAIL();
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Message(), L"The following file could not be replaced: \r\n" + ListPath() +
+                                       L"\r\n\r\nA folder of that name stands in its place.");
+    }
+    EXPECT_TRUE(TestSeams::Pauses.empty());
+    EXPECT_EQ(ReadBytes(FFolder / L"IPList.Txt\\inside.txt"), "x");
     EXPECT_EQ(FileCountIn(FFolder.Path()), 1);
 }
 
-TEST_F(AddressListFileTest, ADirectoryOfThatNameIsNoListAndIsNotReplaced)
+TEST_F(AddressListFileTest, TheNewListIsWrittenUnderANameOfItsOwnThatTellsWhoseItIs)
 {
-    CreateDirectoryW(ListPath().c_str(), nullptr);
-    EXPECT_EQ(Load(), StringList{});
+    std::vector<std::wstring> seen;
+    TestSeams::OnPause = [&](std::size_t) {
+        WIN32_FIND_DATAW entry;
+        HANDLE listing = FindFirstFileW((FFolder / L"*.Tmp").c_str(), &entry);
+        if (listing != INVALID_HANDLE_VALUE) {
+            seen.push_back(entry.cFileName);
+            FindClose(listing);
+        }
+    };
+    WriteBytes(ListPath(), "old\r\n");
+    HeldOpen holder(ListPath());
     EXPECT_THROW(SaveAddressList({L"1.1.1.1"}), EInOutError);
-    EXPECT_EQ(GetFileAttributesW(ListPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_EQ(FileCountIn(FFolder.Path()), 1);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen[0].find(L"IPList.Txt."), 0u);
 }
 
 TEST_F(AddressListFileTest, AFolderPathPastTheLimitFailsBeforeAnyRetry)

@@ -80,6 +80,18 @@ TEST_F(ComponentsTest, AMalformedLevelRaisesTheConversionErrorAndLeavesTheFileFr
     EXPECT_TRUE(Present());
 }
 
+TEST_F(ComponentsTest, AHugeFirstLineIsRefusedByItsBeginningAndLeavesTheFileFree)
+{
+    WriteRelease((std::string(10 << 20, 'x') + "\r\n131\r\n").c_str());
+    try {
+        Present();
+        FAIL();
+    } catch (const EConvertError& error) {
+        EXPECT_EQ(error.Message(), L"''" + std::wstring(64, L'x') + L"...'' is not a valid integer value");
+    }
+    EXPECT_TRUE(DeleteFileW((FFolder / L"Rev.Txt").c_str())) << "the release file was left open";
+}
+
 TEST_F(ComponentsTest, ReadsTheLevelAndTheTwoLinesAfterIt)
 {
     WriteRelease("131\r\nSecond line\r\nThird line\r\nFourth\r\n");

@@ -124,3 +124,20 @@ TEST_F(RetriesTest, AFileThatAnotherProgramRemovesCountsAsDeleted)
     EXPECT_NO_THROW(DeleteFileWithRetries(path, false));
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>{2500});
 }
+
+TEST_F(RetriesTest, CreatingANewFileOverATakenNameFailsAtOnceAndLeavesTheFileAlone)
+{
+    ScratchFolder folder;
+    const std::wstring path = folder / L"taken.Tmp";
+    WriteBytes(path, "someone else's");
+    TextFile file;
+    file.Bind(path);
+    try {
+        CreateNewWithRetries(file);
+        FAIL();
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_FILE_EXISTS));
+    }
+    EXPECT_TRUE(TestSeams::Pauses.empty());
+    EXPECT_EQ(ReadBytes(path), "someone else's");
+}

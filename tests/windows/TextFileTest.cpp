@@ -132,3 +132,38 @@ TEST(TextFile, FailuresRaiseInOutErrorsWithTheSystemCode)
     file.Close();
     EXPECT_THROW(file.Close(), EInOutError);  // closing a closed file
 }
+
+// Run under each kind of code page by the build's test list: UTF-8 (65001, as Windows 10 and 11
+// can set it for the whole system), double-byte (932) and single-byte (1252). A UTF-8 code page
+// takes three bytes for each of these characters, more than any other code page takes.
+TEST(TextFileCodePage, LongLinesOfTheCodePagesOwnCharactersAreWrittenAndReadBackWhole)
+{
+    const std::wstring text = L"10.0.0.1 " + std::wstring(100, L'\u4E2D');
+    std::string expected = "10.0.0.1 ";
+    std::wstring readBack = text;
+    switch (GetACP()) {
+    case 65001:
+        for (int i = 0; i < 100; ++i)
+            expected += "\xE4\xB8\xAD";
+        break;
+    case 932:
+        for (int i = 0; i < 100; ++i)
+            expected += "\x92\x86";
+        break;
+    case 1252:
+        expected += std::string(100, '?');  // the code page's default character
+        readBack = L"10.0.0.1 " + std::wstring(100, L'?');
+        break;
+    default:
+        GTEST_SKIP() << "no expectation for code page " << GetACP();
+    }
+    ScratchFolder folder;
+    const std::wstring path = folder / L"wide.txt";
+    TextFile file;
+    file.Bind(path);
+    file.Rewrite();
+    file.WriteLine(text);
+    file.Close();
+    EXPECT_EQ(ReadBytes(path), expected + "\r\n");
+    EXPECT_EQ(ReadAll(path), Lines{readBack});
+}
