@@ -44,6 +44,8 @@ add_library(iplist_core STATIC
   validation/OperatingSystem.cpp
   validation/Components.cpp
   validation/FolderAccess.cpp
+  validation/Administrators.cpp
+  validation/AccessList.cpp
   validation/PermissionRepair.cpp
 )
 configure_file(app/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)

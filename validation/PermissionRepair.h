@@ -8,44 +8,48 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
-constexpr DWORD RepairAccessMask = 0xE0010000;  // GENERIC_READ | GENERIC_WRITE | GENERIC_EXECUTE | DELETE
-
-// Whether the thread's token, or the process's where the thread has none, lists Administrators
-// (also for deny-only use).
-bool IsAdministrator();
-bool CreateEveryoneSid(SidOwner& sid);
 bool RepairFolderAccess(const std::wstring& path);
 bool GrantAccessToTree(const std::wstring& path, PSID sid, DWORD accessMask);
-bool GrantAccessToObject(const std::wstring& path, PSID sid, DWORD accessMask, bool markInherited);
-
-// The object's access list with every entry for Sid removed and one allow entry for it put first.
-// False when the list cannot be read or the new one would not fit the 16-bit size of a list.
-bool RewriteAccessList(PACL oldList, PSID sid, DWORD accessMask, bool isFolder, bool markInherited, LocalMemory& newList);
 
 // The walk over a tree, apart from what it does to each object: the start folder first (marked
-// inherited), then depth first each folder before its contents, then the start folder again
-// (not marked). It never follows a link out of the tree nor enters a folder twice.
+// inherited), then depth first each folder before its contents, then the start folder again (not
+// marked). Every object is decided on and changed through one open handle, and the folders on
+// the way down stay open without delete sharing, so that none of them can be renamed or replaced
+// by a link while the walk is inside. A link is neither entered nor changed, a file with more
+// than one name is not changed, and no folder is entered twice. The walk keeps its own stack, so
+// a tree of any depth costs memory, never the program's stack.
 class TreeWalk {
 public:
     struct Entry {
         std::wstring Name;
         DWORD Attributes;
     };
+    // One object of the tree as the walk holds it.
+    struct Object {
+        KernelHandle Handle;
+        bool IsFolder = false;
+        bool IsLink = false;
+        DWORD Links = 1;
+        std::uint64_t Volume = 0, Index = 0;
+    };
+
     virtual ~TreeWalk() = default;
     bool Tree(const std::wstring& path);
 
 protected:
-    virtual bool Grant(const std::wstring& path, bool markInherited) = 0;
+    virtual bool Grant(const Object& object, const std::wstring& path, bool markInherited) = 0;
     virtual bool List(const std::wstring& folder, std::vector<Entry>& entries);
-    // The folder's volume and file index, which tell a folder reached twice.
-    virtual bool FolderIdentity(const std::wstring& folder, std::uint64_t& volume, std::uint64_t& index);
+    // Opens the object at Path for the change. An entry of a folder (AsEntry) is opened as itself
+    // when it is a link, and told as one.
+    virtual bool Open(const std::wstring& path, bool asEntry, Object& object);
 
 private:
-    bool Contents(const std::wstring& folder);
+    struct Frame;
+    bool Enter(Object folder, const std::wstring& path, std::vector<Frame>& stack);
+    bool Walk(std::vector<Frame>& stack, std::wstring& path);
+
     std::set<std::pair<std::uint64_t, std::uint64_t>> FVisited;
 };
-
-// Paths past MAX_PATH in the extended-length form the system accepts for them.
-std::wstring LongPathForm(const std::wstring& path);

@@ -3,6 +3,7 @@
 #include "toolkit/MessageBox.h"
 #include "validation/Components.h"
 #include "validation/FolderAccess.h"
+#include "validation/Administrators.h"
 #include "validation/OperatingSystem.h"
 #include "validation/PermissionRepair.h"
 #include "validation/ProgramFolder.h"

@@ -177,9 +177,16 @@ class UnprivilegedValidationTest(ProgramTest):
         with open(os.path.join(outside, "keep.txt"), "w") as keep:
             keep.write("outside the tree")
         os.symlink(outside, os.path.join(folder.path, "linked"))
+        # A hard link to a file outside the tree: a second name of the same file, whose access
+        # list the repair must not rewrite either.
+        private = os.path.join(folder.root, "private.txt")
+        with open(private, "w") as keep:
+            keep.write("the user's own, outside the tree")
+        os.link(private, os.path.join(folder.path, "second-name.txt"))
         self.user.own(folder.root)
         os.chmod(outside, 0o755)
         os.chmod(os.path.join(outside, "keep.txt"), 0o644)
+        os.chmod(private, 0o600)
         os.chmod(folder.path, 0o555)
         program = self.start(folder)
         program.wait_until_ready(timeout=60)
@@ -188,6 +195,7 @@ class UnprivilegedValidationTest(ProgramTest):
         self.assertTrue(os.stat(folder.path).st_mode & stat.S_IWUSR)
         self.assertEqual(stat.S_IMODE(os.stat(outside).st_mode), 0o755)
         self.assertEqual(stat.S_IMODE(os.stat(os.path.join(outside, "keep.txt")).st_mode), 0o644)
+        self.assertEqual(stat.S_IMODE(os.stat(private).st_mode), 0o600)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,8 @@
 // The permission repair: the access-list surgery on real in-memory lists, the walk's order over a
 // real tree through a recording walk, and the real repair over throw-away trees only.
 #include "tests/windows/TestSupport.h"
+#include "validation/AccessList.h"
+#include "validation/Administrators.h"
 #include "validation/PermissionRepair.h"
 
 #include <aclapi.h>
@@ -20,7 +22,8 @@ std::ostream& operator<<(std::ostream& out, const Change& change)
     return out << Narrow(change.Path) << (change.Inherited ? " (inherited)" : "");
 }
 
-// Records what the walk would change, in order, and can pose listings and folder identities.
+// Records what the walk would change, in order, over the real tree's objects, and can pose
+// listings and folder identities.
 class RecordingWalk : public TreeWalk {
 public:
     std::vector<Change> Changes;
@@ -29,7 +32,7 @@ public:
     std::wstring FailAt;
 
 protected:
-    bool Grant(const std::wstring& path, bool markInherited) override
+    bool Grant(const Object&, const std::wstring& path, bool markInherited) override
     {
         Changes.push_back({path, markInherited});
         return path != FailAt;
@@ -42,13 +45,15 @@ protected:
         entries = posed->second;
         return true;
     }
-    bool FolderIdentity(const std::wstring& folder, std::uint64_t& volume, std::uint64_t& index) override
+    bool Open(const std::wstring& path, bool asEntry, Object& object) override
     {
-        const auto posed = PosedIdentities.find(folder);
-        if (posed == PosedIdentities.end())
-            return TreeWalk::FolderIdentity(folder, volume, index);
-        volume = 1;
-        index = posed->second;
+        if (!TreeWalk::Open(path, asEntry, object))
+            return false;
+        const auto posed = PosedIdentities.find(path);
+        if (posed != PosedIdentities.end()) {
+            object.Volume = 1;
+            object.Index = posed->second;
+        }
         return true;
     }
 };
@@ -242,4 +247,93 @@ TEST(PermissionRepair, RepairsAThrowAwayTreeAndRefusesBlankText)
 TEST(PermissionRepair, WineCountsEveryUserAsAnAdministrator)
 {
     EXPECT_TRUE(IsAdministrator());
+}
+
+namespace {
+
+// A chain of folders, one inside the other, as deep as asked, that exists only in the walk's
+// listing and opening seams: no system call is made, and nothing is changed.
+class SyntheticChain : public TreeWalk {
+public:
+    explicit SyntheticChain(int depth) : FDepth(depth) {}
+    std::size_t Changes = 0;
+
+protected:
+    bool Grant(const Object&, const std::wstring&, bool) override
+    {
+        ++Changes;
+        return true;
+    }
+    bool List(const std::wstring&, std::vector<Entry>& entries) override
+    {
+        if (FOpened < FDepth)
+            entries.push_back({L"d", FILE_ATTRIBUTE_DIRECTORY});
+        return true;
+    }
+    bool Open(const std::wstring&, bool, Object& object) override
+    {
+        object.IsFolder = true;
+        object.Index = static_cast<std::uint64_t>(++FOpened);
+        return true;
+    }
+
+private:
+    int FDepth;
+    int FOpened = -1;  // the start folder is the first opened
+};
+
+// The real repair, with a folder of the tree swapped for a link to a folder outside it right
+// after the walk has listed the folder that holds it, before the walk opens it. Only Unix can make
+// the link (Wine moves a link's target, not the link), so the seam asks tests/windows/link-swap.sh
+// for the swap through a file and waits for it to be done.
+class SwappingRepair : public TreeWalk {
+public:
+    explicit SwappingRepair(std::wstring root) : FRoot(std::move(root)) { CreateEveryoneSid(FEveryone); }
+    bool Swapped = false;
+
+protected:
+    bool Grant(const Object& object, const std::wstring&, bool markInherited) override
+    {
+        return GrantAccessToHandle(object.Handle, object.IsFolder, FEveryone, RepairAccessMask, markInherited);
+    }
+    bool List(const std::wstring& folder, std::vector<Entry>& entries) override
+    {
+        const bool listed = TreeWalk::List(folder, entries);
+        if (folder == FRoot + L"\\tree" && !Swapped) {
+            WriteBytes(FRoot + L"\\swap-now", "");
+            for (int wait = 0; wait < 200 && !Swapped; ++wait, Sleep(50))
+                Swapped = GetFileAttributesW((FRoot + L"\\swapped").c_str()) != INVALID_FILE_ATTRIBUTES;
+        }
+        return listed;
+    }
+
+private:
+    SidOwner FEveryone;
+    std::wstring FRoot;
+};
+
+}  // namespace
+
+TEST(TreeWalkDepth, FiftyThousandLevelsAreWalkedWithoutTheProgramsStack)
+{
+    SyntheticChain chain(50000);
+    EXPECT_TRUE(chain.Tree(L"C:\\chain"));
+    EXPECT_EQ(chain.Changes, 50002u);  // the start folder twice, and every folder below it
+}
+
+// Only Unix can make a symbolic link here and read mode bits, so tests/windows/link-swap.sh lays
+// out the folders (one outside the tree with mode 0700), names them in IPLIST_LINK_SWAP_ROOT, runs
+// this test, swaps when asked, and checks afterwards that the outside folder kept its mode. The
+// walk must leave the link alone, though Wine opens its target when asked for the link itself.
+TEST(PermissionRepair, AFolderSwappedForALinkAfterTheListingIsLeftAlone)
+{
+    const wchar_t* root = _wgetenv(L"IPLIST_LINK_SWAP_ROOT");
+    if (!root)
+        GTEST_SKIP() << "run by tests/windows/link-swap.sh";
+    SwappingRepair repair(root);
+    EXPECT_TRUE(repair.Tree(std::wstring(root) + L"\\tree"));
+    EXPECT_TRUE(repair.Swapped);
+    WIN32_FIND_DATAW listed;  // Wine tells a link to a folder by a wildcard listing only
+    FindClose(FindFirstFileW((std::wstring(root) + L"\\tree\\su?").c_str(), &listed));
+    EXPECT_NE(listed.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
 }
