@@ -333,3 +333,15 @@ class ProgramTest(unittest.TestCase):
                 self.assertEqual(value, expected, message)
                 return
             time.sleep(0.05)
+
+
+class UnprivilegedProgramTest(ProgramTest):
+    """The tests of a class run as a Unix user that is not root, with a prefix of its own."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.user = UnprivilegedUser()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.user.stop()

@@ -5,7 +5,7 @@ import stat
 import subprocess
 import unittest
 
-from harness import ENV, POSED_EXE, ProgramTest, UnprivilegedUser
+from harness import ENV, POSED_EXE, ProgramTest, UnprivilegedProgramTest
 
 SHUT_DOWN = "The program will now be shut down."
 COMPONENTS = ("One or more of Tessaline's components cannot be located or is outdated.  The program cannot run in "
@@ -137,16 +137,8 @@ class ValidationTest(ProgramTest):
         self.assertEqual(prefix_windows_version(), before)
 
 
-class UnprivilegedValidationTest(ProgramTest):
+class UnprivilegedValidationTest(UnprivilegedProgramTest):
     """As a user who is not root, in folders that really refuse writing."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.user = UnprivilegedUser()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.user.stop()
 
     def test_a_folder_the_user_cannot_change_is_reported_step_by_step(self):
         folder = self.folder(address_list=LIST)
