@@ -241,11 +241,21 @@ void WindowFigures()
     const double add = Timed([&] { window.btnAdd.Click(); });
     std::printf("  %-44s %10.1f ms   (goal < 50)\n", "one Add into 100,000 entries", add);
 
-    for (int i = 0; i < window.ListBox1.Count(); i += 10)
-        window.ListBox1.SetSelected(i, true);
-    TestSeams::Answers = {TModalResult::Yes};
-    const double remove = Timed([&] { window.btnDelete.Click(); });
-    std::printf("  %-44s %10.1f ms   (goal < 100), %d entries left\n", "Delete of 10,000 selected entries", remove,
+    // Five times over the same list, filled anew each time; the middle figure counts.
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < window.ListBox1.Count(); ++i)
+        entries.push_back(window.ListBox1.Item(i));
+    std::vector<double> removals;
+    for (int run = 0; run < 5; ++run) {
+        window.ListBox1.Assign(entries);
+        for (int i = 0; i < window.ListBox1.Count(); i += 10)
+            window.ListBox1.SetSelected(i, true);
+        TestSeams::Answers = {TModalResult::Yes};
+        removals.push_back(Timed([&] { window.btnDelete.Click(); }));
+    }
+    std::sort(removals.begin(), removals.end());
+    const double remove = removals[2];
+    std::printf("  %-44s %10.1f ms   (goal < 100, median of 5), %d entries left\n", "Delete of 10,000 selected entries", remove,
                 window.ListBox1.Count());
     window.Close();
 }
