@@ -138,9 +138,6 @@ void TfrmManageIPAddresses::LoadList()
 void TfrmManageIPAddresses::Timer1Timer()
 {
     Timer1.SetEnabled(false);
-    SetDefaultButton(BitBtnOk);
-    AddCancelButton(btnDelete);  // Escape deletes while there is something to delete
-    AddCancelButton(BitBtnCancel);
     bool validationFailed = false;
     {
         // Should an error pass, the list was not read: ending the busy state enabled Delete and

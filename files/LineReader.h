@@ -2,7 +2,6 @@
 // Splits a byte stream into text-file lines: a line ends at LF (CR LF included), every CR is dropped
 // from the line, and a Ctrl-Z byte (0x1A) ends the text. Lines have no length limit.
 #include <cstddef>
-#include <limits>
 #include <string>
 #include <vector>
 

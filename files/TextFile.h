@@ -3,8 +3,8 @@
 // Reading shares with readers only; writing creates or empties the file and also shares with
 // readers only. Written lines end with CR LF and are buffered until the buffer fills or the file
 // closes. Every failure raises EInOutError with the system's error code and message.
-#include "owners/Owners.h"
 #include "files/LineReader.h"
+#include "owners/Owners.h"
 
 #include <memory>
 #include <string>

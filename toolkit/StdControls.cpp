@@ -135,7 +135,7 @@ void TListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     Perform(LB_SETITEMHEIGHT, 0, MAKELPARAM(FItemHeight, 0));
-    AddToWindow(0);
+    FillWindow();
 }
 
 namespace {
@@ -157,15 +157,16 @@ const std::size_t MostSingleDeletions = 64;
 
 }  // namespace
 
-// Puts the copy's entries from First on into the window, which holds those before First already.
-// The entries go straight to the system's list box procedure: a long list is filled faster
-// without a trip through the message dispatch and this control's own procedure for each entry.
-void TListBox::AddToWindow(std::size_t first)
+// Makes the window hold the copy's entries, and nothing else. The entries go straight to the
+// system's list box procedure: a long list is filled faster without a trip through the message
+// dispatch and this control's own procedure for each entry.
+void TListBox::FillWindow()
 {
     if (!HandleAllocated())
         return;
-    for (std::size_t i = first; i < FItems.size(); ++i) {
-        if ((i - first) % StorageStep == 0) {
+    DefaultHandler(LB_RESETCONTENT, 0, 0);
+    for (std::size_t i = 0; i < FItems.size(); ++i) {
+        if (i % StorageStep == 0) {
             const std::size_t step = std::min(StorageStep, FItems.size() - i);
             DefaultHandler(LB_INITSTORAGE, static_cast<WPARAM>(step), static_cast<LPARAM>(step * 16 * sizeof(wchar_t)));
         }
@@ -177,9 +178,8 @@ void TListBox::Assign(std::vector<std::wstring> entries)
 {
     BeginUpdate();
     const ScopeGuard endUpdate([this] { EndUpdate(); });
-    Perform(LB_RESETCONTENT, 0, 0);
     FItems = std::move(entries);
-    AddToWindow(0);
+    FillWindow();
 }
 
 std::vector<int> TListBox::SelectedIndices() const
@@ -222,8 +222,7 @@ void TListBox::DeleteSelected()
     }
     FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(kept), FItems.end());
     const LRESULT top = Perform(LB_GETTOPINDEX, 0, 0);
-    Perform(LB_RESETCONTENT, 0, 0);
-    AddToWindow(0);
+    FillWindow();
     if (!FItems.empty())
         Perform(LB_SETTOPINDEX, static_cast<WPARAM>(std::min<LRESULT>(top, Count() - 1)), 0);
 }

@@ -87,7 +87,7 @@ protected:
 
 private:
     std::vector<int> SelectedIndices() const;
-    void AddToWindow(std::size_t first);
+    void FillWindow();
     void BeginUpdate();
     void EndUpdate();
 
