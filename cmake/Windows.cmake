@@ -43,10 +43,12 @@ add_library(iplist_core STATIC
   validation/StartupValidation.cpp
   validation/OperatingSystem.cpp
   validation/Components.cpp
-  validation/FolderAccess.cpp
-  validation/Administrators.cpp
-  validation/AccessList.cpp
-  validation/PermissionRepair.cpp
+  access/FolderAccess.cpp
+  access/Administrators.cpp
+  access/AccessList.cpp
+  access/NativeFiles.cpp
+  access/TreeWalk.cpp
+  access/PermissionRepair.cpp
 )
 configure_file(app/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
 target_include_directories(iplist_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)

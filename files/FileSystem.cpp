@@ -74,3 +74,12 @@ std::wstring UniqueFileName(const std::wstring& folder, const std::wstring& exte
             return path;
     }
 }
+
+std::wstring ExtendedLengthPath(const std::wstring& path)
+{
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0)
+        return path;
+    if (path.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}

@@ -24,3 +24,7 @@ void RestoreErrorMode(unsigned short mode);
 // rather than replace something.
 std::wstring UniqueFolderName(const std::wstring& folder);
 std::wstring UniqueFileName(const std::wstring& folder, const std::wstring& extension);
+
+// A path past MAX_PATH in the extended-length form ("\\?\D:\..." or "\\?\UNC\...") that the
+// system's wide calls accept for it; a shorter one as it is.
+std::wstring ExtendedLengthPath(const std::wstring& path);

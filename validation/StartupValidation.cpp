@@ -2,10 +2,10 @@
 
 #include "toolkit/MessageBox.h"
 #include "validation/Components.h"
-#include "validation/FolderAccess.h"
-#include "validation/Administrators.h"
+#include "access/FolderAccess.h"
+#include "access/Administrators.h"
 #include "validation/OperatingSystem.h"
-#include "validation/PermissionRepair.h"
+#include "access/PermissionRepair.h"
 #include "validation/ProgramFolder.h"
 #include "validation/StartupMessages.h"
 #include "validation/SystemQueries.h"
@@ -33,7 +33,7 @@ bool FolderAccessAllowed()
     if (FolderAccessTest(ProgramFolder, true, false))
         return true;
     if (IsWindowsNT() && IsAdministrator())
-        RepairFolderAccess(ProgramFolder);
+        RepairFolderAccess(ProgramFolder);  // the repeated test decides
     return FolderAccessTest(ProgramFolder, true, true);
 }
 

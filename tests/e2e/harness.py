@@ -54,7 +54,7 @@ class InstallFolder:
     def __init__(self, test_name, folder="KWO", drive="D", release=HEALTHY_RELEASE, address_list=None, prefix=None,
                  prepare_root=None):
         self.root = os.path.join(WORK, test_name)
-        shutil.rmtree(self.root, ignore_errors=True)
+        subprocess.run(["rm", "-rf", self.root], check=True)  # of any depth, where shutil.rmtree recurses
         if prepare_root:  # for instance, a file system of its own mounted there
             os.makedirs(self.root, exist_ok=True)
             prepare_root(self.root)

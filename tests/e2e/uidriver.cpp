@@ -16,6 +16,7 @@
 //   wait PID TIMEOUT_MS                waits until the program has ended: its exit code
 //   kill PID                           ends the program at once, as a crash or a power loss would
 //   hold PATH / release                keeps a file open without sharing, then lets it go
+//   rename FROM<TAB>TO                 renames a file or folder as another Windows user would
 #include <windows.h>
 
 #include <cstdio>
@@ -413,6 +414,14 @@ std::string Run(const std::string& line)
         std::getline(in >> std::ws, path);
         HeldFile = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
         return HeldFile == INVALID_HANDLE_VALUE ? "{\"error\":" + std::to_string(GetLastError()) + "}" : "{\"ok\":true}";
+    }
+    if (command == "rename") {
+        std::string from, to;
+        std::getline(in, from, '\t');
+        std::getline(in, to);
+        if (MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0))
+            return "{\"ok\":true}";
+        return "{\"error\":" + std::to_string(GetLastError()) + "}";
     }
     if (command == "release") {
         if (HeldFile != INVALID_HANDLE_VALUE)

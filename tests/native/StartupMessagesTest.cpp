@@ -1,5 +1,5 @@
 // The install-location rule and the texts the start-up validation and the folder access test show.
-#include "validation/AccessReport.h"
+#include "access/AccessReport.h"
 #include "validation/StartupMessages.h"
 
 #include <gtest/gtest.h>

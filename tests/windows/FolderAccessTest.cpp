@@ -1,7 +1,7 @@
 // The folder access test over real folders, and over posed failures that Wine cannot produce.
 #include "tests/windows/TestSupport.h"
 #include "tests/windows/fakes/TestSeams.h"
-#include "validation/FolderAccess.h"
+#include "access/FolderAccess.h"
 
 #include <functional>
 

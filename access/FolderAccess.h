@@ -1,7 +1,7 @@
 #pragma once
 // Whether the user can work in a folder: create and remove a sub-folder, create and delete a file,
 // open an existing file for reading and writing. Every failure becomes a failed step; nothing raises.
-#include "validation/AccessReport.h"
+#include "access/AccessReport.h"
 
 #include <windows.h>
 

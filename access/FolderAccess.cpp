@@ -1,4 +1,4 @@
-#include "validation/FolderAccess.h"
+#include "access/FolderAccess.h"
 
 #include "owners/Owners.h"
 #include "files/FileSystem.h"

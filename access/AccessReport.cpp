@@ -1,4 +1,4 @@
-#include "validation/AccessReport.h"
+#include "access/AccessReport.h"
 
 #include "text/SharedStrings.h"
 

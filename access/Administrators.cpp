@@ -1,4 +1,4 @@
-#include "validation/Administrators.h"
+#include "access/Administrators.h"
 
 #include "owners/Owners.h"
 

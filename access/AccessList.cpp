@@ -1,6 +1,6 @@
-#include "validation/AccessList.h"
+#include "access/AccessList.h"
 
-#include <aclapi.h>
+#include "access/WalkRules.h"
 
 #include <vector>
 
@@ -39,21 +39,29 @@ void RemoveEntriesFor(PACL list, PSID sid, DWORD count)
     }
 }
 
+// The object's security descriptor, its access list part only, in one request where it fits in
+// the usual room (it nearly always does), since every request is a round trip to the system.
+DWORD ReadAccessList(HANDLE object, std::vector<BYTE>& descriptor)
+{
+    descriptor.resize(4096);
+    for (;;) {
+        DWORD needed = 0;
+        if (GetKernelObjectSecurity(object, DACL_SECURITY_INFORMATION, descriptor.data(),
+                                    static_cast<DWORD>(descriptor.size()), &needed))
+            return 0;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INSUFFICIENT_BUFFER || needed <= descriptor.size())
+            return error;
+        descriptor.resize(needed);
+    }
+}
+
 }  // namespace
 
 bool CreateEveryoneSid(SidOwner& sid)
 {
     SID_IDENTIFIER_AUTHORITY worldAuthority = SECURITY_WORLD_SID_AUTHORITY;
     return AllocateAndInitializeSid(&worldAuthority, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, sid.Receive()) != FALSE;
-}
-
-std::wstring LongPathForm(const std::wstring& path)
-{
-    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0)
-        return path;
-    if (path.compare(0, 2, L"\\\\") == 0)
-        return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
 }
 
 bool RewriteAccessList(PACL oldList, PSID sid, DWORD accessMask, bool isFolder, bool markInherited, LocalMemory& newList)
@@ -97,39 +105,32 @@ bool RewriteAccessList(PACL oldList, PSID sid, DWORD accessMask, bool isFolder, 
     return GetAclInformation(list, &newInformation, sizeof newInformation, AclSizeInformation) != FALSE;
 }
 
-bool GrantAccessToHandle(HANDLE object, bool isFolder, PSID sid, DWORD accessMask, bool markInherited)
+DWORD GrantAccessToHandle(HANDLE object, bool isFolder, PSID sid, DWORD accessMask, bool markInherited)
 {
     if (!IsValidSid(sid))
-        return false;
-    PACL list = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(object, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &list, nullptr,
-                        &descriptor) != ERROR_SUCCESS)
-        return false;
-    const LocalMemory descriptorOwner(descriptor);
-    if (!list)
-        return false;
+        return ERROR_INVALID_SID;
+    std::vector<BYTE> descriptor;
+    if (const DWORD error = ReadAccessList(object, descriptor))
+        return error;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD descriptorRevision = 0;
-    if (!GetSecurityDescriptorControl(descriptor, &control, &descriptorRevision) || !(control & SE_DACL_PRESENT))
-        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    if (!GetSecurityDescriptorControl(descriptor.data(), &control, &descriptorRevision) ||
+        !GetSecurityDescriptorDacl(descriptor.data(), &present, &list, &defaulted))
+        return GetLastError();
+    if (!present || !list)
+        return ERROR_NO_SECURITY_ON_OBJECT;
     LocalMemory newList;
     if (!RewriteAccessList(list, sid, accessMask, isFolder, markInherited, newList))
-        return false;
+        return ERROR_INVALID_ACL;
+    // The list keeps its own standing: protected from inheritance, or inherited automatically.
+    const SECURITY_DESCRIPTOR_CONTROL kept = DaclControlBitsToKeep(control);
     SECURITY_DESCRIPTOR changed;
-    return InitializeSecurityDescriptor(&changed, SECURITY_DESCRIPTOR_REVISION) &&
-           SetSecurityDescriptorDacl(&changed, TRUE, static_cast<PACL>(static_cast<HLOCAL>(newList)), FALSE) &&
-           SetKernelObjectSecurity(object, DACL_SECURITY_INFORMATION, &changed);
-}
-
-bool GrantAccessToObject(const std::wstring& path, PSID sid, DWORD accessMask, bool markInherited)
-{
-    const KernelHandle object(CreateFileW(LongPathForm(path).c_str(), READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!object.Valid() || !GetFileInformationByHandle(object, &information))
-        return false;
-    const bool isFolder = (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    return GrantAccessToHandle(object, isFolder, sid, accessMask, markInherited);
+    if (!InitializeSecurityDescriptor(&changed, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&changed, TRUE, static_cast<PACL>(static_cast<HLOCAL>(newList)), FALSE) ||
+        !SetSecurityDescriptorControl(&changed, DaclAutoInherited | DaclProtected, kept) ||
+        !SetKernelObjectSecurity(object, DACL_SECURITY_INFORMATION, &changed))
+        return GetLastError();
+    return 0;
 }
