@@ -1,10 +1,8 @@
 #include "access/FolderAccess.h"
 
-#include "owners/Owners.h"
 #include "files/FileSystem.h"
 #include "files/Pause.h"
-#include "toolkit/Application.h"
-#include "toolkit/MessageBox.h"
+#include "owners/Owners.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -139,34 +137,28 @@ bool IsReadWriteCandidate(const WIN32_FIND_DATAW& entry)
     return extension != L".DLL" && extension != L".EXE" && extension != L".PIF";
 }
 
-StepStates RunFolderAccessSteps(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps)
+StepStates RunFolderAccessSteps(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps,
+                                const std::function<void()>& keepResponsive)
 {
     StepStates states;
     states.fill(ssNotPerformed);
     TestDirectorySteps(operations, folder, states);
-    Application::ProcessMessages();
+    keepResponsive();
     if (includeFileSteps) {
         TestFileSteps(operations, folder, states);
-        Application::ProcessMessages();
+        keepResponsive();
         TestOpenExistingFile(operations, folder, states);
     }
     return states;
 }
 
-bool FolderAccessTestWith(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps,
-                          bool reportFailure)
-{
-    const StepStates states = RunFolderAccessSteps(operations, folder, includeFileSteps);
-    const bool passed = std::find(states.begin(), states.end(), ssFailure) == states.end();
-    if (!passed && reportFailure) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        ShowMessageBox(FolderAccessReport(folder, states), TMsgKind::Error, TMsgButtons::OK);
-    }
-    return passed;
-}
-
-bool FolderAccessTest(const std::wstring& folder, bool includeFileSteps, bool reportFailure)
+StepStates FolderAccessTest(const std::wstring& folder, bool includeFileSteps, const std::function<void()>& keepResponsive)
 {
     FolderAccessOperations system;
-    return FolderAccessTestWith(system, folder, includeFileSteps, reportFailure);
+    return RunFolderAccessSteps(system, folder, includeFileSteps, keepResponsive);
+}
+
+bool AccessTestPassed(const StepStates& states)
+{
+    return std::find(states.begin(), states.end(), ssFailure) == states.end();
 }

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
-#include <vector>
 
 // What the test does to the file system, one call a step; the system's own calls by default. Tests
 // override single operations to pose what Wine cannot (a sub-folder that cannot be removed, a
@@ -22,11 +22,13 @@ public:
     virtual bool DeleteScratchFile(const std::wstring& path);
 };
 
-// True when no step failed. With ReportFailure, a failure sounds the warning and shows the report.
-bool FolderAccessTest(const std::wstring& folder, bool includeFileSteps, bool reportFailure);
-StepStates RunFolderAccessSteps(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps);
-bool FolderAccessTestWith(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps,
-                          bool reportFailure);
+// The outcome of each step; every failure becomes a failed step. Pending window messages are let
+// run (KeepResponsive) after the folder steps and after the file steps.
+StepStates FolderAccessTest(const std::wstring& folder, bool includeFileSteps, const std::function<void()>& keepResponsive);
+StepStates RunFolderAccessSteps(FolderAccessOperations& operations, const std::wstring& folder, bool includeFileSteps,
+                                const std::function<void()>& keepResponsive);
+// True when no step failed; steps not performed do not count.
+bool AccessTestPassed(const StepStates& states);
 
 // The files of a folder that the last step may open: no directories, nothing hidden or system,
 // no programs or libraries (".DLL", ".EXE", ".PIF" in any letter case).

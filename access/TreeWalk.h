@@ -11,22 +11,13 @@
 // name (a link put there since), nor a file with a second name (which may lie outside the tree).
 // The walk keeps its own stack and knows no depth of its own.
 #include "access/NativeFiles.h"
+#include "access/WalkReport.h"
 #include "access/WalkRules.h"
 
 #include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
-
-// What a walk did: what it changed, what it left alone on purpose, and where it stopped if it did.
-struct WalkReport {
-    std::size_t Changed = 0;
-    std::size_t SecondNames = 0;  // files that also have a name elsewhere, left unchanged
-    std::size_t LinksLeft = 0;    // links, and objects found where a listed one was, left alone
-    bool Complete = false;
-    std::wstring StoppedAt;  // where it stopped, when not complete
-    DWORD Error = 0;         // the system's reason
-};
 
 class TreeWalk {
 public:

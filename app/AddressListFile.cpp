@@ -7,7 +7,6 @@
 #include "files/TextFile.h"
 #include "files/TimeOfDayStamp.h"
 #include "text/SharedStrings.h"
-#include "validation/ProgramFolder.h"
 
 #include <windows.h>
 
@@ -52,7 +51,7 @@ public:
 
     const std::wstring& Path() const { return FFile->Path(); }
 
-    void Write(const StringList& list)
+    void Write(const Entries& list)
     {
         try {
             for (const std::wstring& entry : list)
@@ -90,31 +89,32 @@ private:
 
 }  // namespace
 
-std::wstring AddressListPath()
+std::wstring AddressListPath(const std::wstring& folder)
 {
-    return ProgramFolder + L"\\IPList.Txt";
+    return folder + L"\\IPList.Txt";
 }
 
-void LoadAddressList(StringList& list)
+Entries LoadAddressList(const std::wstring& folder)
 {
-    list.clear();
-    const std::wstring path = AddressListPath();
+    Entries list;
+    const std::wstring path = AddressListPath(folder);
     // Only a list that is certainly not there is an empty one. One that cannot be examined is
     // opened all the same, and the open's retries and message say what is wrong with it.
     const PathKind kind = ExaminePath(path).Kind;
     if (kind == PathKind::Missing || kind == PathKind::Directory)
-        return;
+        return list;
     TextFile file;
     file.Bind(path);
     ResetWithRetries(file);
     while (!file.Eof())
         list.push_back(file.ReadLine());
     CloseWithRetries(file);
+    return list;
 }
 
-void SaveAddressList(const StringList& list)
+void SaveAddressList(const std::wstring& folder, const Entries& list)
 {
-    const std::wstring path = AddressListPath();
+    const std::wstring path = AddressListPath(folder);
     TextFile target;
     target.Bind(path);  // a list path over the limit fails here, before anything is written
     ScratchFile scratch(path);

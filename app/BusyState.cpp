@@ -1,35 +1,25 @@
 #include "app/BusyState.h"
 
-#include "toolkit/Application.h"
-#include "toolkit/StdControls.h"
-#include "toolkit/Timer.h"
+#include "app/MessagePump.h"
 
-#include <windows.h>
+#include <string>
 
 namespace {
 
-// Labels and read-only texts stay enabled: they start nothing, and a disabled text is hard to read.
-bool StaysEnabledWhileBusy(const TComponent& component)
+bool StaysEnabledWhileBusy(HWND control)
 {
-    if (dynamic_cast<const TLabel*>(&component))
+    wchar_t className[32] = L"";
+    GetClassNameW(control, className, 32);
+    if (std::wstring(className) == L"Static")
         return true;
-    const auto* memo = dynamic_cast<const TMemo*>(&component);
-    return memo && memo->ReadOnly();
+    return (GetWindowLongW(control, GWL_STYLE) & ES_READONLY) != 0 && SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL;
 }
 
-// Timers are left alone; every other component takes the cursor, and is enabled or disabled, as
-// far as it publishes those properties.
-void WalkComponents(TForm& window, TCursor cursor, bool enable)
+void EnableControls(HWND dialog, bool enable)
 {
-    for (std::size_t i = 0; i < window.ComponentCount(); ++i) {
-        TComponent& component = window.Component(i);
-        if (dynamic_cast<TTimer*>(&component))
-            continue;
-        if (component.IsPublishedProp(L"Cursor"))
-            component.SetOrdProp(L"Cursor", cursor);
-        if (component.IsPublishedProp(L"Enabled") && (enable || !StaysEnabledWhileBusy(component)))
-            component.SetOrdProp(L"Enabled", enable ? 1 : 0);
-    }
+    for (HWND control = GetWindow(dialog, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+        if (enable || !StaysEnabledWhileBusy(control))
+            EnableWindow(control, enable ? TRUE : FALSE);
 }
 
 // Moving the pointer makes the system ask the window under it for its cursor again.
@@ -44,22 +34,29 @@ void NudgeMousePointer()
 
 }  // namespace
 
-void EnterBusyState(TForm& window, TCursor cursor)
+void BusyState::Enter(HWND dialog)
 {
-    window.SetCursor(cursor);
-    Screen::SetCursor(cursor);
-    Application::ProcessMessages();
-    WalkComponents(window, cursor, false);
-    Application::ProcessMessages();
+    FBusy = true;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ProcessPendingMessages(dialog);
+    EnableControls(dialog, false);
+    ProcessPendingMessages(dialog);
 }
 
-void LeaveBusyState(TForm& window, TCursor cursor, TWinControl* focusControl)
+void BusyState::Leave(HWND dialog, HWND focus)
 {
-    WalkComponents(window, cursor, true);
-    if (focusControl)
-        focusControl->SetFocus();
-    window.SetCursor(cursor);
-    Screen::SetCursor(cursor);
+    EnableControls(dialog, true);
+    if (focus)
+        SetFocus(focus);
+    FBusy = false;
     NudgeMousePointer();
-    Application::ProcessMessages();
+    ProcessPendingMessages(dialog);
+}
+
+bool BusyState::ShowCursor() const
+{
+    if (!FBusy)
+        return false;
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return true;
 }

@@ -1,21 +1,32 @@
 #pragma once
-// The busy state of a window during a long operation on the user-interface thread: the busy cursor
-// everywhere and the window's controls disabled, so that no second operation can start. Leaving it
-// enables every control again; callers then disable what should stay disabled.
-#include "owners/ScopeGuard.h"
-#include "toolkit/Cursor.h"
+// The busy state of the window during a long operation on the user-interface thread: the busy
+// cursor over the window and its controls, and the controls disabled, so that no second
+// operation can start. Labels and the read-only text stay enabled: they start nothing, and a
+// disabled text is hard to read. Leaving enables every control again; the window then disables
+// what should stay disabled.
+#include <windows.h>
 
-class TForm;
-class TWinControl;
+class BusyState {
+public:
+    void Enter(HWND dialog);
+    void Leave(HWND dialog, HWND focus);
+    bool Busy() const { return FBusy; }
+    // For WM_SETCURSOR over the window: shows the busy cursor while busy; true when it did.
+    bool ShowCursor() const;
 
-void EnterBusyState(TForm& window, TCursor cursor);
-void LeaveBusyState(TForm& window, TCursor cursor, TWinControl* focusControl);
+private:
+    bool FBusy = false;
+};
 
-// Runs Work inside the busy state, which is left also when Work raises.
+// Runs Work inside the busy state, which is left also when Work raises, with the focus on Focus.
 template <class Work>
-void WhileBusy(TForm& window, TWinControl* focusAfterwards, Work work)
+void WhileBusy(BusyState& busy, HWND dialog, HWND focus, Work work)
 {
-    EnterBusyState(window, crHourGlass);
-    const ScopeGuard leave([&] { LeaveBusyState(window, crDefault, focusAfterwards); });
+    busy.Enter(dialog);
+    struct Leave {
+        BusyState& Busy;
+        HWND Dialog, Focus;
+        ~Leave() { Busy.Leave(Dialog, Focus); }
+    } leave{busy, dialog, focus};
     work();
 }

@@ -122,3 +122,49 @@ TPicture DisabledPicture(const TPicture& picture)
     }
     return faded;
 }
+
+namespace {
+
+HBITMAP BitmapFromPicture(const TPicture& picture)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.Width;
+    info.bmiHeader.biHeight = -picture.Height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap)
+        return nullptr;
+    // Image lists want the colours premultiplied by alpha.
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < picture.Pixels.size(); ++i) {
+        const std::uint32_t p = picture.Pixels[i];
+        const std::uint32_t a = p >> 24;
+        const std::uint32_t r = ((p >> 16) & 0xFF) * a / 255, g = ((p >> 8) & 0xFF) * a / 255, b = (p & 0xFF) * a / 255;
+        out[i] = (a << 24) | (r << 16) | (g << 8) | b;
+    }
+    return bitmap;
+}
+
+}  // namespace
+
+void SetButtonPicture(HWND button, const TPicture& picture, ImageListOwner& images)
+{
+    images.Reset(ImageList_Create(picture.Width, picture.Height, ILC_COLOR32, 6, 0));
+    if (!images.Valid())
+        return;
+    const BitmapOwner normal(BitmapFromPicture(picture));
+    const BitmapOwner disabled(BitmapFromPicture(DisabledPicture(picture)));
+    // One image for each button state: normal, hot, pressed, disabled, default, stylus hot.
+    const HBITMAP states[6] = {normal, normal, normal, disabled, normal, normal};
+    for (HBITMAP state : states)
+        ImageList_Add(images, state, nullptr);
+    BUTTON_IMAGELIST list{};
+    list.himl = images;
+    list.margin = RECT{4, 0, 0, 0};
+    list.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+    SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+}

@@ -1,35 +1,23 @@
-// The program block. Module start runs here, in this order, rather than in static initialisers
-// whose order C++ leaves open: the shared strings first, then the operating-system facts.
-#include "app/Main.h"
-#include "text/SharedStrings.h"
-#include "toolkit/Application.h"
-#include "toolkit/ErrorReport.h"
+// The program: it reads what the system reports about itself, makes its one window, and runs the
+// window's messages until the window is gone.
+#include "app/ErrorReport.h"
+#include "app/MainDialog.h"
+#include "app/MessagePump.h"
 #include "validation/OperatingSystem.h"
 
 #include <windows.h>
 
-namespace {
-
-void RunProgram()
-{
-    Application::Initialize();
-    TfrmManageIPAddresses mainWindow;
-    frmManageIPAddresses = &mainWindow;
-    Application::Run(mainWindow);
-    frmManageIPAddresses = nullptr;
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    StartSharedStrings();
-    ReadOSVersionFacts();
+    const OSVersionFacts system = ReadOSVersionFacts();
     try {
-        RunProgram();
+        MainDialog dialog(system);
+        const HWND window = dialog.Create();
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        RunMessageLoop(window);
     } catch (...) {
-        ShowDefaultErrorReport();
+        ShowErrorReport(nullptr);  // there is no window to own the box
     }
-    StopSharedStrings();
     return 0;
 }

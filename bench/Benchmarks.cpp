@@ -1,19 +1,18 @@
 // Speed and memory figures, printed beside a plain reference where there is one. Run under Wine
 // with scripts/bench; nothing here passes or fails.
 #include "app/AddressListFile.h"
-#include "app/Main.h"
+#include "app/MainDialog.h"
+#include "app/resource.h"
 #include "bench/AllocationCounter.h"
 #include "files/TextFile.h"
 #include "text/NaturalCompare.h"
-#include "text/SharedStrings.h"
+#include "tests/windows/TestSupport.h"
 #include "tests/windows/fakes/TestSeams.h"
-#include "toolkit/Application.h"
 #include "validation/OperatingSystem.h"
 #include "access/AccessList.h"
 #include "access/NativeFiles.h"
 #include "access/PermissionRepair.h"
 #include "files/FileSystem.h"
-#include "validation/ProgramFolder.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -83,10 +82,10 @@ std::string Narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
-StringList Addresses(std::size_t count)
+Entries Addresses(std::size_t count)
 {
     std::mt19937 random(42);
-    StringList list;
+    Entries list;
     for (std::size_t i = 0; i < count; ++i)
         list.push_back(std::to_wstring(random() % 256) + L"." + std::to_wstring(random() % 256) + L"." +
                        std::to_wstring(random() % 256) + L"." + std::to_wstring(random() % 256));
@@ -96,12 +95,12 @@ StringList Addresses(std::size_t count)
 void AddressListFileFigures()
 {
     std::printf("Address list file, 100,000 lines\n");
-    ProgramFolder = Folder(L"iplist-bench");
-    const StringList list = Addresses(100000);
-    const std::string reference = Narrow(ProgramFolder + L"\\Reference.Txt");
+    const std::wstring folder = Folder(L"iplist-bench");
+    const Entries list = Addresses(100000);
+    const std::string reference = Narrow(folder + L"\\Reference.Txt");
 
-    StringList loaded;
-    const double save = MedianTimed([&] { SaveAddressList(list); });
+    Entries loaded;
+    const double save = MedianTimed([&] { SaveAddressList(folder, list); });
     const double referenceWrite = MedianTimed([&] {
         std::ofstream out(reference, std::ios::binary);
         for (const std::wstring& entry : list)
@@ -115,8 +114,8 @@ void AddressListFileFigures()
     Row("save, median of 5 (scratch file, flush, replace)", save, referenceWrite, "ms", "(goal: ratio <= 1.5)");
 
     double load = 0;
-    const std::size_t loadPeak = PeakBytesOf([&] { load = Timed([&] { LoadAddressList(loaded); }); });
-    StringList plain;
+    const std::size_t loadPeak = PeakBytesOf([&] { load = Timed([&] { loaded = LoadAddressList(folder); }); });
+    Entries plain;
     double referenceRead = 0;
     const std::size_t referencePeak = PeakBytesOf([&] {
         referenceRead = Timed([&] {
@@ -131,7 +130,7 @@ void AddressListFileFigures()
     });
     Row("load", load, referenceRead, "ms", "(goal: ratio <= 1.5)");
     Row("load, peak heap", loadPeak / 1024.0, referencePeak / 1024.0, "KiB");
-    const std::size_t savePeak = PeakBytesOf([&] { SaveAddressList(loaded); });
+    const std::size_t savePeak = PeakBytesOf([&] { SaveAddressList(folder, loaded); });
     std::printf("  %-44s %10.1f KiB\n", "save, peak heap", savePeak / 1024.0);
 }
 
@@ -209,57 +208,76 @@ void NaturalOrderFigures()
             NaturalOrderRow(kind, distinct);
 }
 
+// The real window over a list of Count entries in a throw-away installation folder.
+class BenchWindow {
+public:
+    explicit BenchWindow(const std::wstring& folder) : FDialog(ReadOSVersionFacts())
+    {
+        SetCurrentDirectoryW(folder.c_str());
+        FDialog.Create();
+        ShowWindow(FDialog.Window(), SW_SHOWNORMAL);
+    }
+    double StartUp()
+    {
+        return Timed([&] { FDialog.StartUp(); });
+    }
+    // The address as the user's edits report it, field by field.
+    void Type(const Octets& octets)
+    {
+        const std::uint8_t fields[4] = {octets.A, octets.B, octets.C, octets.D};
+        for (int field = 0; field < 4; ++field) {
+            NMIPADDRESS change{};
+            change.hdr.hwndFrom = Control(IDC_ADDRESS);
+            change.hdr.code = static_cast<UINT>(IPN_FIELDCHANGED);
+            change.iField = field;
+            change.iValue = fields[field];
+            SendMessageW(FDialog.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+        }
+    }
+    double Click(int id)
+    {
+        return Timed([&] { SendMessageW(FDialog.Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Control(id))); });
+    }
+    HWND Control(int id) const { return GetDlgItem(FDialog.Window(), id); }
+
+private:
+    MainDialog FDialog;
+};
+
 void WindowFigures()
 {
     std::printf("Address list window, 100,000 entries\n");
     const std::wstring folder = Folder(L"iplist-bench-window");
-    SetCurrentDirectoryW(folder.c_str());
-    CreateDirectoryW((folder + L"\\TABLDATA").c_str(), nullptr);
-    for (const wchar_t* name : {L"QVR.Exe", L"ZVQ", L"TABLDATA\\CATALOGX"}) {
-        HANDLE file = CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
-    }
-    ProgramFolder = folder;
-    {
-        TextFile release;
-        release.Bind(folder + L"\\Rev.Txt");
-        release.Rewrite();
-        release.WriteLine(L"131");
-        release.Close();
-    }
-    StringList list = Addresses(100000);
+    LayOutComponents(folder);
+    Entries list = Addresses(100000);
     std::sort(list.begin(), list.end(), [](const std::wstring& a, const std::wstring& b) { return NaturalCompare(a, b, false) < 0; });
-    SaveAddressList(list);
+    SaveAddressList(folder, list);
 
-    TfrmManageIPAddresses window;
-    window.Show();
-    const double start = Timed([&] { window.Timer1Timer(); });
-    std::printf("  %-44s %10.1f ms   (goal < 1000; checks, load and fill)\n", "start-up with 100,000 entries", start);
+    {
+        BenchWindow window(folder);
+        const double start = window.StartUp();
+        std::printf("  %-44s %10.1f ms   (goal < 1000; checks, load and fill)\n", "start-up with 100,000 entries", start);
+        window.Type({200, 1, 2, 3});
+        const double add = window.Click(IDC_ADD);
+        std::printf("  %-44s %10.1f ms   (goal < 50)\n", "one Add into 100,000 entries", add);
+    }
 
-    window.phIPAddress1.SetField1(200);
-    window.phIPAddress1.SetField2(1);
-    window.phIPAddress1.SetField3(2);
-    window.phIPAddress1.SetField4(3);
-    const double add = Timed([&] { window.btnAdd.Click(); });
-    std::printf("  %-44s %10.1f ms   (goal < 50)\n", "one Add into 100,000 entries", add);
-
-    // Five times over the same list, filled anew each time; the middle figure counts.
-    std::vector<std::wstring> entries;
-    for (int i = 0; i < window.ListBox1.Count(); ++i)
-        entries.push_back(window.ListBox1.Item(i));
+    // Five times, each in a window filled anew from the file; the middle figure counts.
     std::vector<double> removals;
+    LRESULT left = 0;
     for (int run = 0; run < 5; ++run) {
-        window.ListBox1.Assign(entries);
-        for (int i = 0; i < window.ListBox1.Count(); i += 10)
-            window.ListBox1.SetSelected(i, true);
-        TestSeams::Answers = {TModalResult::Yes};
-        removals.push_back(Timed([&] { window.btnDelete.Click(); }));
+        BenchWindow window(folder);
+        window.StartUp();
+        const HWND entries = window.Control(IDC_LIST);
+        for (WPARAM i = 0; i < list.size(); i += 10)
+            SendMessageW(entries, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+        TestSeams::Answers = {Answer::Yes};
+        removals.push_back(window.Click(IDC_DELETE));
+        left = SendMessageW(entries, LB_GETCOUNT, 0, 0);
     }
     std::sort(removals.begin(), removals.end());
-    const double remove = removals[2];
-    std::printf("  %-44s %10.1f ms   (goal < 100, median of 5), %d entries left\n", "Delete of 10,000 selected entries", remove,
-                window.ListBox1.Count());
-    window.Close();
+    std::printf("  %-44s %10.1f ms   (goal < 100, median of 5), %ld entries left\n", "Delete of 10,000 selected entries",
+                removals[2], static_cast<long>(left));
 }
 
 // The least any walk over a tree costs: each folder held and listed through its parent, the way
@@ -371,9 +389,6 @@ void TreeWalkFigures()
 
 int main(int argc, char** argv)
 {
-    StartSharedStrings();
-    ReadOSVersionFacts();
-    Application::Initialize();
     const std::string only = argc > 1 ? argv[1] : "";
     if (only.empty() || only == "file")
         AddressListFileFigures();
@@ -383,6 +398,5 @@ int main(int argc, char** argv)
         WindowFigures();
     if (only.empty() || only == "walk")
         TreeWalkFigures();
-    StopSharedStrings();
     return 0;
 }

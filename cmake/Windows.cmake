@@ -27,19 +27,17 @@ add_library(iplist_core STATIC
   files/FileSystem.cpp
   files/TimeOfDayStampWindows.cpp
   validation/SystemAnswers.cpp
-  toolkit/Component.cpp
-  toolkit/Cursor.cpp
-  toolkit/ErrorReport.cpp
-  toolkit/WinControl.cpp
-  toolkit/Form.cpp
-  toolkit/StdControls.cpp
-  toolkit/Timer.cpp
-  toolkit/Application.cpp
+  controls/Subclass.cpp
+  controls/ReadOnlyMemo.cpp
   controls/phIPAddress.cpp
   app/AddressListFile.cpp
   app/BusyState.cpp
   app/ButtonPictures.cpp
-  app/Main.cpp
+  app/ErrorReport.cpp
+  app/ListBoxView.cpp
+  app/MainDialog.cpp
+  app/MessagePump.cpp
+  app/ScrollingLayout.cpp
   validation/StartupValidation.cpp
   validation/OperatingSystem.cpp
   validation/Components.cpp
@@ -51,6 +49,16 @@ add_library(iplist_core STATIC
   access/PermissionRepair.cpp
 )
 configure_file(app/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
+# The product's components, listed once, in validation/components.txt, for the program and the
+# tests alike: here as the entries of a wide-string array.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/validation/components.txt)
+file(STRINGS ${CMAKE_SOURCE_DIR}/validation/components.txt components REGEX "^[^#]")
+set(component_entries "")
+foreach(component ${components})
+  string(REPLACE "\\" "\\\\" component "${component}")
+  string(APPEND component_entries "L\"${component}\",\n")
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/generated/Components.inc "${component_entries}")
 target_include_directories(iplist_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(iplist_core PRIVATE ${WARNINGS})
 target_link_libraries(iplist_core PUBLIC comctl32 gdi32 user32 advapi32 kernel32)
@@ -58,7 +66,7 @@ target_link_options(iplist_core INTERFACE -static -static-libgcc -static-libstdc
 
 # The seams as the shipped program has them: real pauses, real message boxes. Test builds link
 # fakes in their place; nothing at run time can switch between the two.
-add_library(iplist_system_seams OBJECT files/PauseSleep.cpp toolkit/MessageBoxSystem.cpp
+add_library(iplist_system_seams OBJECT files/PauseSleep.cpp app/MessageBoxSystem.cpp
   validation/SystemQueriesWindows.cpp)
 target_link_libraries(iplist_system_seams PRIVATE iplist_core)
 target_compile_options(iplist_system_seams PRIVATE ${WARNINGS})

@@ -1,11 +1,29 @@
 #include "controls/phIPAddress.h"
 
+#include "controls/Subclass.h"
 #include "errors/Exception.h"
+#include "errors/SystemError.h"
 #include "owners/ScopeGuard.h"
 
 #include <commctrl.h>
 
-TphIPAddress::TphIPAddress(TComponent* owner) : TWinControl(owner)
+namespace {
+
+LRESULT CALLBACK AddressControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SETFONT:
+        return 0;  // the system control keeps the font it chose itself
+    case WM_NOTIFYFORMAT:
+        return DefWindowProcW(window, message, wParam, lParam);
+    default:
+        return CallControlProcedure(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+TphIPAddress::TphIPAddress()
 {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = 8;
@@ -16,28 +34,29 @@ TphIPAddress::TphIPAddress(TComponent* owner) : TWinControl(owner)
     }
     for (TFieldRange& range : FFieldRanges)
         range = TFieldRange{0, 255};
-    SetHeight(25);
-    SetWidth(151);
-    SetTabStop(true);
 }
 
-void TphIPAddress::CreateParams(TCreateParams& params)
-{
-    TWinControl::CreateParams(params);
-    params.SystemClass = WC_IPADDRESSW;
-}
-
-void TphIPAddress::CreateWnd()
+void TphIPAddress::Create(HWND parent, int id, const RECT& bounds)
 {
     FCreating = true;
     const ScopeGuard created([this] { FCreating = false; });
-    TWinControl::CreateWnd();
+    FWindow = CreateWindowExW(0, WC_IPADDRESSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left, bounds.top,
+                              bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!FWindow)
+        throw Exception(L"The address control cannot be created: " + SystemErrorMessage(GetLastError()));
+    Subclass(FWindow, AddressControlProcedure);
     PushAddress();
+}
+
+LRESULT TphIPAddress::Send(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return FWindow ? SendMessageW(FWindow, message, wParam, lParam) : 0;
 }
 
 void TphIPAddress::PushAddress()
 {
-    Perform(IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(FFirstIPAddress, FSecondIPAddress, FThirdIPAddress, FFourthIPAddress)));
+    Send(IPM_SETADDRESS, 0, static_cast<LPARAM>(MAKEIPADDRESS(FFirstIPAddress, FSecondIPAddress, FThirdIPAddress, FFourthIPAddress)));
 }
 
 void TphIPAddress::SetRange(int index, TFieldRange range)
@@ -48,7 +67,7 @@ void TphIPAddress::SetRange(int index, TFieldRange range)
     if (cached.LowRange == range.LowRange && cached.HighRange == range.HighRange)
         return;
     cached = range;
-    Perform(IPM_SETRANGE, static_cast<WPARAM>(index), MAKEIPRANGE(range.LowRange, range.HighRange));
+    Send(IPM_SETRANGE, static_cast<WPARAM>(index), MAKEIPRANGE(range.LowRange, range.HighRange));
 }
 
 void TphIPAddress::SetAllRanges(TFieldRange range)
@@ -59,45 +78,45 @@ void TphIPAddress::SetAllRanges(TFieldRange range)
 
 void TphIPAddress::Clear()
 {
-    Perform(IPM_CLEARADDRESS, 0, 0);
+    Send(IPM_CLEARADDRESS, 0, 0);
 }
 
-bool TphIPAddress::Blank()
+bool TphIPAddress::Blank() const
 {
-    return Perform(IPM_ISBLANK, 0, 0) != 0;
+    return Send(IPM_ISBLANK, 0, 0) != 0;
 }
 
-std::int32_t TphIPAddress::Value()
+std::int32_t TphIPAddress::Value() const
 {
     DWORD address = 0;
-    Perform(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    Send(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
     return static_cast<std::int32_t>(address);
 }
 
-void TphIPAddress::CNCommand(WORD notificationCode)
+void TphIPAddress::OnCommand(WORD notificationCode)
 {
     switch (notificationCode) {
     case EN_SETFOCUS:
-        if (FOnEnter)
-            FOnEnter(this);
+        if (OnEnter)
+            OnEnter(this);
         break;
     case EN_KILLFOCUS:
-        if (FOnExit)
-            FOnExit(this);
+        if (OnExit)
+            OnExit(this);
         break;
     case EN_CHANGE:
-        if (!FCreating && FOnChange)
-            FOnChange(this);
+        if (!FCreating && OnChange)
+            OnChange(this);
         break;
     default:
         break;
     }
 }
 
-LRESULT TphIPAddress::CNNotify(NMHDR& header)
+void TphIPAddress::OnNotify(const NMHDR& header)
 {
     if (header.code != static_cast<UINT>(IPN_FIELDCHANGED))
-        return 0;
+        return;
     const NMIPADDRESS& change = reinterpret_cast<const NMIPADDRESS&>(header);
     const auto octet = static_cast<std::uint8_t>(change.iValue & 0xFF);
     switch (change.iField) {
@@ -107,19 +126,6 @@ LRESULT TphIPAddress::CNNotify(NMHDR& header)
     case 3: FFourthIPAddress = octet; break;
     default: break;
     }
-    if (FOnFieldChange)
-        FOnFieldChange(this, change.iField, change.iValue);
-    return 0;
-}
-
-LRESULT TphIPAddress::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_SETFONT:
-        return 0;  // the system control keeps the font it chose itself
-    case WM_NOTIFYFORMAT:
-        return DefWindowProcW(Handle(), message, wParam, lParam);
-    default:
-        return TWinControl::WndProc(message, wParam, lParam);
-    }
+    if (OnFieldChange)
+        OnFieldChange(this, change.iField, change.iValue);
 }

@@ -1,9 +1,14 @@
 #pragma once
 // The IPv4 address entry control: the system's "SysIPAddress32" (four one-octet fields with dots
-// between them) behind a control that keeps a copy of the four octets and field ranges, pushes the
-// copied address into every window it gets, learns each edited field from the control's
+// between them) behind an object that keeps a copy of the four octets and field ranges, pushes
+// the copied address into the window it is given, learns each edited field from the control's
 // field-changed notification, and turns the control's notifications into events.
-#include "toolkit/WinControl.h"
+//
+// The window is made at its exact size, since the system control lays out its four fields once,
+// when it is made. A procedure in front of the system control's keeps the font the control chose
+// itself and answers WM_NOTIFYFORMAT with the default procedure; the parent hands the
+// notifications it receives from the control to OnCommand and OnNotify.
+#include <windows.h>
 
 #include <cstdint>
 #include <functional>
@@ -13,20 +18,26 @@ struct TFieldRange {
     std::uint8_t HighRange;
 };
 
-using TNotifyEvent = std::function<void(TComponent* sender)>;
-using TphFieldChange = std::function<void(TComponent* sender, std::int32_t field, std::int32_t value)>;
+class TphIPAddress;
+using TNotifyEvent = std::function<void(TphIPAddress* sender)>;
+using TphFieldChange = std::function<void(TphIPAddress* sender, std::int32_t field, std::int32_t value)>;
 
-class TphIPAddress : public TWinControl {
+class TphIPAddress {
 public:
-    explicit TphIPAddress(TComponent* owner);
+    // Initialises the common controls' address class; a system whose common controls have none
+    // raises EComponentError.
+    TphIPAddress();
+    // Makes the control's window, a child of Parent, and pushes the copied address into it.
+    void Create(HWND parent, int id, const RECT& bounds);
+    HWND Handle() const { return FWindow; }
 
     // Empties the four fields of the window; the copied octets stay as they are.
     void Clear();
     void SetAllRanges(TFieldRange range);
 
-    bool Blank();
+    bool Blank() const;
     // The address the window shows, first octet in the high byte; blank fields count as 0.
-    std::int32_t Value();
+    std::int32_t Value() const;
 
     TFieldRange FirstRange() const { return FFieldRanges[0]; }
     TFieldRange SecondRange() const { return FFieldRanges[1]; }
@@ -47,33 +58,24 @@ public:
     void SetField3(std::uint8_t value) { FThirdIPAddress = value; PushAddress(); }
     void SetField4(std::uint8_t value) { FFourthIPAddress = value; PushAddress(); }
 
-    const TNotifyEvent& OnChange() const { return FOnChange; }
-    void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
-    const TNotifyEvent& OnEnter() const { return FOnEnter; }
-    void SetOnEnter(TNotifyEvent handler) { FOnEnter = std::move(handler); }
-    const TNotifyEvent& OnExit() const { return FOnExit; }
-    void SetOnExit(TNotifyEvent handler) { FOnExit = std::move(handler); }
-    const TphFieldChange& OnFieldChange() const { return FOnFieldChange; }
-    void SetOnFieldChange(TphFieldChange handler) { FOnFieldChange = std::move(handler); }
+    TNotifyEvent OnChange;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    TphFieldChange OnFieldChange;
 
-    void CNCommand(WORD notificationCode) override;
-    LRESULT CNNotify(NMHDR& header) override;
-
-protected:
-    void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The notifications the dialog receives from the control's window.
+    void OnCommand(WORD notificationCode);
+    void OnNotify(const NMHDR& header);
 
 private:
+    // Sends to the window; without one a message has no effect and answers 0.
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const;
     void PushAddress();
     void SetRange(int index, TFieldRange range);
 
+    HWND FWindow = nullptr;
     bool FCreating = false;
     TFieldRange FFieldRanges[4];
-    TNotifyEvent FOnChange;
-    TNotifyEvent FOnEnter;
-    TNotifyEvent FOnExit;
-    TphFieldChange FOnFieldChange;
     std::uint8_t FFirstIPAddress = 0;
     std::uint8_t FSecondIPAddress = 0;
     std::uint8_t FThirdIPAddress = 0;

@@ -34,19 +34,9 @@ bool FileExists(const std::wstring& path)
     return ExaminePath(path).Kind == PathKind::File;
 }
 
-unsigned short SuppressCriticalErrorBoxes()
-{
-    return static_cast<unsigned short>(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
-}
-
-void RestoreErrorMode(unsigned short mode)
-{
-    SetErrorMode(mode);
-}
-
 bool DirectoryExistsQuietly(const std::wstring& path)
 {
-    const ErrorModeOwner restore(SuppressCriticalErrorBoxes());
+    const ErrorModeOwner restore(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return false;

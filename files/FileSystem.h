@@ -16,8 +16,6 @@ PathState ExaminePath(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 // True when a directory exists at Path, following directory links, without a critical-error box.
 bool DirectoryExistsQuietly(const std::wstring& path);
-unsigned short SuppressCriticalErrorBoxes();
-void RestoreErrorMode(unsigned short mode);
 
 // A path in the folder that names nothing yet, made from the time of day. A name that cannot be
 // examined counts as free: whatever is created there must be created new, so that it fails

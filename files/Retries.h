@@ -9,17 +9,15 @@ class TextFile;
 constexpr int MaxFileAttempts = 18;
 constexpr unsigned OpenRetryPauseMs = 1000;
 constexpr unsigned CloseRetryPauseMs = 2500;
-constexpr unsigned DeleteRetryPauseMs = 2500;
+constexpr unsigned ReplaceRetryPauseMs = 2500;
 
 void ResetWithRetries(TextFile& file);
-void RewriteWithRetries(TextFile& file);
-// Creates a file that must not exist yet, on Rewrite's schedule and with its message. A name that
-// is taken raises at once, with ERROR_FILE_EXISTS, for the caller to take another.
+// Creates a file that must not exist yet, on the open's schedule. A name that is taken raises at
+// once, with ERROR_FILE_EXISTS, for the caller to take another.
 void CreateNewWithRetries(TextFile& file);
 void CloseWithRetries(TextFile& file);
-void DeleteFileWithRetries(const std::wstring& path, bool clearReadOnly);
-// Moves Source over Target in one step, on the deletion's schedule: the target either keeps its
-// old content or has the new one, never neither. A read-only target is made writable for the
-// move, and read-only again when the move fails in the end. The error names the target and gives
-// the system's reason; where the old file is verified to be there still, in the deletion's words.
+// Moves Source over Target in one step, on the close's schedule: the target either keeps its old
+// content or has the new one, never neither. A read-only target is made writable for the move,
+// and read-only again when the move fails in the end. The error names the target and gives the
+// system's reason; where the old file is verified to be there still, it says so.
 void ReplaceFileWithRetries(const std::wstring& source, const std::wstring& target);

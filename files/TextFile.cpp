@@ -106,11 +106,6 @@ void TextFile::Reset()
     Open(GENERIC_READ, OPEN_EXISTING, Mode::Reading);
 }
 
-void TextFile::Rewrite()
-{
-    Open(GENERIC_WRITE, CREATE_ALWAYS, Mode::Writing);
-}
-
 void TextFile::CreateNew()
 {
     Open(GENERIC_WRITE, CREATE_NEW, Mode::Writing);

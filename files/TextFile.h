@@ -1,7 +1,7 @@
 #pragma once
 // A line-oriented text file in the system's ANSI code page, bound to a path before it is opened.
-// Reading shares with readers only; writing creates or empties the file and also shares with
-// readers only. Written lines end with CR LF and are buffered until the buffer fills or the file
+// Reading shares with readers only; writing creates the file new and also shares with readers
+// only. Written lines end with CR LF and are buffered until the buffer fills or the file
 // closes. Every failure raises EInOutError with the system's error code and message.
 #include "files/LineReader.h"
 #include "owners/Owners.h"
@@ -25,7 +25,6 @@ public:
     bool IsOpen() const { return FMode != Mode::Closed; }
 
     void Reset();
-    void Rewrite();
     // Opens for writing a file that must not exist yet, so that nothing of anyone else's is emptied.
     void CreateNew();
     bool Eof();

@@ -101,7 +101,6 @@ using FindHandle = Owned<OwnerTraits::Find>;
 using LocalMemory = Owned<OwnerTraits::Simple<HLOCAL, OwnerTraits::LocalFreed>>;
 // A security identifier from AllocateAndInitializeSid.
 using SidOwner = Owned<OwnerTraits::Simple<PSID, OwnerTraits::SidFreed>>;
-using FontOwner = Owned<OwnerTraits::Simple<HFONT, OwnerTraits::GdiDeleted>>;
 using BitmapOwner = Owned<OwnerTraits::Simple<HBITMAP, OwnerTraits::GdiDeleted>>;
 using ImageListOwner = Owned<OwnerTraits::Simple<HIMAGELIST, OwnerTraits::ImageListDestroyed>>;
 using LibraryOwner = Owned<OwnerTraits::Simple<HMODULE, OwnerTraits::LibraryFreed>>;

@@ -123,11 +123,6 @@ const wchar_t* SumDigits(const wchar_t* digit, const wchar_t* end, std::uint64_t
 
 }  // namespace
 
-std::wstring TrimTrailingBlanks(std::wstring_view text)
-{
-    return std::wstring(text.data(), TrimmedEnd(text));
-}
-
 int NaturalCompare(std::wstring_view first, std::wstring_view second, bool caseSensitive)
 {
     const wchar_t* a = first.data();

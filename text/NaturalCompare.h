@@ -9,5 +9,3 @@
 // its capital (a, A, b, B, ...). Trailing blanks never count.
 int NaturalCompare(std::wstring_view first, std::wstring_view second, bool caseSensitive);
 
-// Only U+0020 counts as a blank here.
-std::wstring TrimTrailingBlanks(std::wstring_view text);

@@ -9,8 +9,6 @@ const wchar_t ReleaseFileName[] = L"Rev.Txt";
 
 namespace {
 
-const wchar_t* const RequiredComponents[] = {L"\\QVR.Exe", L"\\REV.TXT", L"\\ZVQ", L"\\TABLDATA\\CATALOGX"};
-
 struct LegacyFile {
     const wchar_t* Name;
     std::int32_t Level;
@@ -22,43 +20,45 @@ const LegacyFile LegacyFiles[] = {
     {L"\\RUNTOOLS.EXE", 51}, {L"\\DRAWPLAN.EXE", 50}, {L"\\EXAMPLE.IMP", 42},  {L"\\INPUT.EXE", 12},
 };
 
-ReleaseLevel ReadReleaseFile(const std::wstring& path)
+std::int32_t ReadReleaseFile(const std::wstring& path)
 {
-    ReleaseLevel release;
     TextFile file;  // released on every path, the conversion error included, so the file is not left locked
     file.Bind(path);
     ResetWithRetries(file);
     bool whole = false;
     const std::wstring first = file.ReadLineStart(MaxReleaseLineLength, whole);
-    release.Level = ConvertReleaseLevel(first, whole);
-    release.SecondLine = file.ReadLine();
-    release.ThirdLine = file.ReadLine();
+    const std::int32_t level = ConvertReleaseLevel(first, whole);
     CloseWithRetries(file);
-    return release;
+    return level;
 }
 
 }  // namespace
 
-ReleaseLevel ReadReleaseLevel(const std::wstring& folder)
+const std::vector<std::wstring>& RequiredComponents()
+{
+    static const std::vector<std::wstring> components{
+#include "Components.inc"
+    };
+    return components;
+}
+
+std::int32_t ReadReleaseLevel(const std::wstring& folder)
 {
     if (!DirectoryExistsQuietly(folder))
-        return ReleaseLevel();
+        return 0;
     const std::wstring releaseFile = folder + L"\\" + ReleaseFileName;
     if (FileExists(releaseFile))
         return ReadReleaseFile(releaseFile);
-    ReleaseLevel release;
     for (const LegacyFile& legacy : LegacyFiles)
-        if (FileExists(folder + legacy.Name)) {
-            release.Level = legacy.Level;
-            break;
-        }
-    return release;
+        if (FileExists(folder + legacy.Name))
+            return legacy.Level;
+    return 0;
 }
 
 bool ComponentsPresent(const std::wstring& folder)
 {
-    for (const wchar_t* component : RequiredComponents)
-        if (!FileExists(folder + component))
+    for (const std::wstring& component : RequiredComponents())
+        if (!FileExists(folder + L"\\" + component))
             return false;
-    return ReadReleaseLevel(folder).Level == RequiredReleaseLevel;
+    return ReadReleaseLevel(folder) == RequiredReleaseLevel;
 }

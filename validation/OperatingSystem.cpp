@@ -1,18 +1,7 @@
 #include "validation/OperatingSystem.h"
 
 #include "owners/Owners.h"
-#include "toolkit/MessageBox.h"
 #include "validation/SystemQueries.h"
-
-#include <windows.h>
-
-#include <algorithm>
-
-PlatformClass OSPlatformClass = PlatformClass::pcOther;
-std::int32_t OSMajorVersion = 0;
-std::int32_t OSMinorVersion = 0;
-std::int32_t OSBuildNumber = 0;
-std::wstring OSServicePack;
 
 namespace {
 
@@ -51,25 +40,13 @@ bool Is64BitWindows()
     return Is64BitWindowsUsing(reinterpret_cast<Wow64DirectoryEntry>(reinterpret_cast<void*>(entry)));
 }
 
-void ReadOSVersionFacts()
+OSVersionFacts ReadOSVersionFacts()
 {
     OSVERSIONINFOW info = EmptyVersionRecord();
     QueryOSVersion(info);
     const bool is64Bit = info.dwPlatformId == PlatformWindowsNT && Is64BitWindows();
-    OSPlatformClass = ClassifyPlatform(info.dwPlatformId, is64Bit);
-    OSMajorVersion = static_cast<std::int32_t>(info.dwMajorVersion);
-    OSMinorVersion = static_cast<std::int32_t>(info.dwMinorVersion);
-    OSBuildNumber = static_cast<std::int32_t>(info.dwBuildNumber & 0xFFFF);
-    const wchar_t* servicePack = info.szCSDVersion;
-    OSServicePack.assign(servicePack, std::find(servicePack, servicePack + 128, L'\0'));
-}
-
-bool OperatingSystemSupported(bool reportIfUnsupported)
-{
-    const bool supported = IsSupportedRelease(OSPlatformClass, OSMajorVersion, OSMinorVersion);
-    if (!supported && reportIfUnsupported)
-        ShowMessageBox(UnsupportedSystemMessage(), TMsgKind::Error, TMsgButtons::OK);
-    return supported;
+    return OSVersionFacts{ClassifyPlatform(info.dwPlatformId, is64Bit), static_cast<std::int32_t>(info.dwMajorVersion),
+                          static_cast<std::int32_t>(info.dwMinorVersion)};
 }
 
 bool IsWindowsNT()

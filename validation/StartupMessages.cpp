@@ -1,6 +1,7 @@
 #include "validation/StartupMessages.h"
 
 #include "text/SharedStrings.h"
+#include "validation/SupportRule.h"
 
 const wchar_t ShutDownNotice[] = L"The program will now be shut down.";
 
@@ -79,4 +80,51 @@ std::wstring ComponentsMessage()
            L"cause your existing jobs to be lost!  Intead, simply install over the existing system using the latest CD." +
            ParagraphBreak +
            L"Only if reinstalling the system from the latest CD did not solve the problem, contact Morvath Industries Technical Support at (555) 010-4471, extension 2.";
+}
+
+namespace {
+
+// "1 object was", "2 objects were".
+std::wstring Counted(std::size_t count, const wchar_t* one, const wchar_t* many)
+{
+    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+std::wstring RepairStoppedMessage(const WalkReport& repair, const std::wstring& reason)
+{
+    std::wstring message = L"The access rights of the program folder could not be repaired completely.  The repair stopped at "
+                           L"the following object:" +
+                           LineBreak + repair.StoppedAt + ParagraphBreak + reason + ParagraphBreak +
+                           Counted(repair.Changed, L"object was", L"objects were") +
+                           L" given access for everyone before it stopped.";
+    if (repair.SecondNames > 0)
+        message += L"  " +
+                   Counted(repair.SecondNames, L"file that also has a name elsewhere, perhaps outside the folder, was",
+                           L"files that also have a name elsewhere, perhaps outside the folder, were") +
+                   L" left unchanged.";
+    if (repair.LinksLeft > 0)
+        message += L"  " + Counted(repair.LinksLeft, L"link was", L"links were") + L" left unchanged.";
+    return message;
+}
+
+std::vector<StartupNotice> StartupNotices(const StartupVerdict& verdict, const std::wstring& repairReason)
+{
+    std::vector<StartupNotice> notices;
+    if (verdict.Repair && !verdict.Repair->Complete)
+        notices.push_back({NoticeKind::Warning, RepairStoppedMessage(*verdict.Repair, repairReason), false});
+    switch (verdict.Problem) {
+    case StartupProblem::None: return notices;
+    case StartupProblem::UnsupportedSystem: notices.push_back({NoticeKind::Error, UnsupportedSystemMessage(), false}); break;
+    case StartupProblem::BadLocation:
+        notices.push_back({NoticeKind::Error, LocationMessage(verdict.ProgramFolder), false});
+        break;
+    case StartupProblem::MissingComponents: notices.push_back({NoticeKind::Error, ComponentsMessage(), false}); break;
+    case StartupProblem::NoFolderAccess:
+        notices.push_back({NoticeKind::Error, FolderAccessReport(verdict.ProgramFolder, verdict.AccessSteps), true});
+        break;
+    }
+    notices.push_back({NoticeKind::Information, ShutDownNotice, false});
+    return notices;
 }

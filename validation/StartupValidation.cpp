@@ -1,54 +1,43 @@
 #include "validation/StartupValidation.h"
 
-#include "toolkit/MessageBox.h"
-#include "validation/Components.h"
-#include "access/FolderAccess.h"
 #include "access/Administrators.h"
-#include "validation/OperatingSystem.h"
+#include "access/FolderAccess.h"
 #include "access/PermissionRepair.h"
-#include "validation/ProgramFolder.h"
+#include "validation/Components.h"
+#include "validation/OperatingSystem.h"
 #include "validation/StartupMessages.h"
 #include "validation/SystemQueries.h"
 
-std::wstring ProgramFolder;
-
 namespace {
 
-bool ShutDown()
-{
-    ShowMessageBox(ShutDownNotice, TMsgKind::Information, TMsgButtons::OK);
-    return true;
-}
-
-bool Refuse(const std::wstring& message)
-{
-    ShowMessageBox(message, TMsgKind::Error, TMsgButtons::OK);
-    return ShutDown();
-}
-
 // A failed test may be a matter of permissions, which an administrator's repair can mend; the
-// repeated test then decides, and reports what failed.
-bool FolderAccessAllowed()
+// repeated test then decides.
+void TestFolderAccess(StartupVerdict& verdict, StartupObserver& observer)
 {
-    if (FolderAccessTest(ProgramFolder, true, false))
-        return true;
+    const auto keepResponsive = [&] { observer.KeepResponsive(); };
+    if (AccessTestPassed(FolderAccessTest(verdict.ProgramFolder, true, keepResponsive)))
+        return;
     if (IsWindowsNT() && IsAdministrator())
-        RepairFolderAccess(ProgramFolder);  // the repeated test decides
-    return FolderAccessTest(ProgramFolder, true, true);
+        verdict.Repair = RepairFolderAccess(verdict.ProgramFolder, [&](std::size_t done) { observer.RepairProgress(done); });
+    verdict.AccessSteps = FolderAccessTest(verdict.ProgramFolder, true, keepResponsive);
+    if (!AccessTestPassed(verdict.AccessSteps))
+        verdict.Problem = StartupProblem::NoFolderAccess;
 }
 
 }  // namespace
 
-bool ValidateStartupEnvironment()
+void ValidateStartupEnvironment(const OSVersionFacts& system, StartupObserver& observer, StartupVerdict& verdict)
 {
-    if (!OperatingSystemSupported(true))
-        return ShutDown();
-    ProgramFolder = QueryCurrentDirectory();
-    if (!IsValidInstallLocation(ProgramFolder))
-        return Refuse(LocationMessage(ProgramFolder));
-    if (!ComponentsPresent(ProgramFolder))
-        return Refuse(ComponentsMessage());
-    if (!FolderAccessAllowed())
-        return ShutDown();
-    return false;
+    verdict = StartupVerdict();
+    if (!IsSupportedRelease(system)) {
+        verdict.Problem = StartupProblem::UnsupportedSystem;
+        return;
+    }
+    verdict.ProgramFolder = QueryCurrentDirectory();
+    if (!IsValidInstallLocation(verdict.ProgramFolder))
+        verdict.Problem = StartupProblem::BadLocation;
+    else if (!ComponentsPresent(verdict.ProgramFolder))
+        verdict.Problem = StartupProblem::MissingComponents;
+    else
+        TestFolderAccess(verdict, observer);
 }

@@ -27,6 +27,11 @@ bool IsSupportedRelease(PlatformClass platform, std::int32_t major, std::int32_t
     return (major == 5 && minor >= 0 && minor <= 2) || (major == 6 && minor >= 0 && minor <= 3);
 }
 
+bool IsSupportedRelease(const OSVersionFacts& facts)
+{
+    return IsSupportedRelease(facts.Platform, facts.Major, facts.Minor);
+}
+
 std::wstring UnsupportedSystemMessage()
 {
     std::wstring message =

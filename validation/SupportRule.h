@@ -14,6 +14,14 @@ constexpr unsigned long CallNotImplemented = 120;  // ERROR_CALL_NOT_IMPLEMENTED
 // system; a call that answers, or fails for another reason, a 64-bit one.
 bool Is64BitFromProbe(bool entryFound, unsigned directoryLength, unsigned long lastError);
 PlatformClass ClassifyPlatform(unsigned long platformId, bool is64Bit);
+// What the system reports about itself, as the support rule reads it.
+struct OSVersionFacts {
+    PlatformClass Platform = PlatformClass::pcOther;
+    std::int32_t Major = 0;
+    std::int32_t Minor = 0;
+};
+
 // NT-family releases 5.0 to 6.3; later releases report 6.2 to a program that lists no systems.
 bool IsSupportedRelease(PlatformClass platform, std::int32_t major, std::int32_t minor);
+bool IsSupportedRelease(const OSVersionFacts& facts);
 std::wstring UnsupportedSystemMessage();

@@ -25,6 +25,19 @@ SESSION = os.environ.get("WINE_SESSION", "")
 WORK = os.environ.get("E2E_WORK", tempfile.gettempdir())
 
 HEALTHY_RELEASE = "131\r\n"
+RELEASE_FILE = "Rev.Txt"
+
+
+def read_components():
+    """The product's components as paths in the program folder, from the list the program is
+    built with; the release file under the name the program reads it by."""
+    listed = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "validation", "components.txt")
+    with open(listed) as lines:
+        names = [line.strip().replace("\\", os.sep) for line in lines if line.strip() and not line.startswith("#")]
+    return [RELEASE_FILE if name.lower() == RELEASE_FILE.lower() else name for name in names]
+
+
+COMPONENTS = read_components()
 
 
 def session_environment():
@@ -59,11 +72,13 @@ class InstallFolder:
             os.makedirs(self.root, exist_ok=True)
             prepare_root(self.root)
         self.path = os.path.join(self.root, folder) if folder else self.root
-        os.makedirs(os.path.join(self.path, "TABLDATA"), exist_ok=True)
-        for name in ("QVR.Exe", "ZVQ", os.path.join("TABLDATA", "CATALOGX")):
-            self.write(name, b"component")
-        if release is not None:
-            self.write("Rev.Txt", release.encode("latin-1"))
+        os.makedirs(self.path, exist_ok=True)
+        for name in COMPONENTS:
+            os.makedirs(os.path.dirname(self.file(name)), exist_ok=True)
+            if name != RELEASE_FILE:
+                self.write(name, b"component")
+            elif release is not None:
+                self.write(name, release.encode("latin-1"))
         if address_list is not None:
             self.write("IPList.Txt", address_list)
         self.drive = drive
@@ -222,7 +237,7 @@ class Program:
         raise AssertionError("no control %r of class %r" % (text, cls))
 
     def list_box(self):
-        return self.driver("list", self.control(cls="TListBox")["hwnd"])
+        return self.driver("list", self.control(cls="ListBox")["hwnd"])
 
     def entries(self):
         return self.list_box()["items"]
@@ -239,7 +254,7 @@ class Program:
     def ready(self):
         """The deferred start-up has run to its end: out of the busy state (the address control
         enabled and focused) and Apply disabled, its last step."""
-        ip = self.control(cls="TSysIPAddress32")
+        ip = self.control(cls="SysIPAddress32")
         return ip["enabled"] and self.focus().get("parent") == ip["hwnd"] and not self.enabled("Apply")
 
     def wait_until_ready(self, timeout=30):
@@ -256,10 +271,10 @@ class Program:
         xdotool("key", *keys)
 
     def select(self, *indices):
-        self.driver("select", self.control(cls="TListBox")["hwnd"], *indices)
+        self.driver("select", self.control(cls="ListBox")["hwnd"], *indices)
 
     def type_address(self, *octets):
-        ip = self.control(cls="TSysIPAddress32")
+        ip = self.control(cls="SysIPAddress32")
         fields = sorted(self.driver("children", ip["hwnd"])["children"], key=lambda c: c["rect"][0])
         for field, octet in zip(fields, octets):
             xdotool("mousemove", *centre(field["rect"]), "click", "1")

@@ -19,7 +19,7 @@ import threading
 import time
 import unittest
 
-from harness import Driver, UnprivilegedProgramTest
+from harness import Driver, UnprivilegedProgramTest, wait_until
 
 LIST = b"10.0.0.1\r\n"
 RUNS = 4
@@ -166,10 +166,10 @@ class RepairRaceTest(UnprivilegedProgramTest):
         self.run_attacked(lambda folders, outside, folder: UnixExchangeAttack(folders, outside))
 
 
-class DeepTreeRepairTest(UnprivilegedProgramTest):
+class RepairReachTest(UnprivilegedProgramTest):
     DEPTH = 3000
 
-    def test_a_tree_deeper_than_any_path_is_repaired_to_its_bottom(self):
+    def test_a_tree_deeper_than_any_path_is_repaired_to_its_bottom_showing_its_progress(self):
         folder = self.folder(address_list=LIST)
         # Made one level at a time through a handle, since no path reaches the bottom.
         descriptor = os.open(folder.path, os.O_RDONLY)
@@ -183,12 +183,40 @@ class DeepTreeRepairTest(UnprivilegedProgramTest):
         os.chmod(folder.path, 0o555)
         try:
             program = self.start(folder)
+            captions = set()
+
+            def progress_shown():
+                captions.add(program.window_info().get("caption", ""))
+                return any("repairing folder permissions" in caption for caption in captions)
+
+            wait_until(progress_shown, 120, "the repair's progress in the title")
             program.wait_until_ready(timeout=600)
             self.assertTrue(program.no_message_box(timeout=500))
+            self.assertEqual(program.window_info()["caption"], "Server I.P. Address List")
             self.assertEqual(program.entries(), ["10.0.0.1"])
             self.assertTrue(os.fstat(descriptor).st_mode & stat.S_IWOTH, "the bottom folder was not repaired")
         finally:
             os.close(descriptor)
+
+    def test_a_repair_that_the_system_stops_says_where_and_why(self):
+        folder = self.folder(address_list=LIST)
+        locked = os.path.join(folder.path, "LOCKED")
+        os.mkdir(locked)
+        self.user.own(folder.root)
+        os.chown(locked, 0, 0)  # root's, so that the user may not change it
+        os.chmod(locked, 0o700)
+        os.chmod(folder.path, 0o555)
+        program = self.start(folder)
+        box = program.message_box(timeout=60000)
+        self.assertTrue(box["text"].startswith("The access rights of the program folder could not be repaired completely.  "
+                                               "The repair stopped at the following object:\r\n" +
+                                               folder.windows_path("LOCKED") + "\r\n\r\n"), box["text"])
+        self.assertEqual(box["kind"], "warning")
+        program.answer(box, "OK")
+        # The repair reached the product folder itself, so the repeated test passes.
+        program.wait_until_ready(timeout=60)
+        self.assertEqual(program.entries(), ["10.0.0.1"])
+        self.assertEqual(mode(locked), 0o700)
 
 
 if __name__ == "__main__":

@@ -45,20 +45,20 @@ class StartTest(ProgramTest):
             "Cancel": (100, 336, 75, 25),
             "Apply": (199, 336, 75, 25),
         }
-        client = program.control(cls="TSysIPAddress32")["rect"]
+        client = program.control(cls="SysIPAddress32")["rect"]
         origin = (client[0] - 6, client[1] - 144)  # the address control sits at (6, 144)
         for text, (x, y, w, h) in expected.items():
             rect = program.control(text=text)["rect"]
             self.assertEqual((rect[0] - origin[0], rect[1] - origin[1], rect[2] - rect[0], rect[3] - rect[1]), (x, y, w, h), text)
-        rect = program.control(cls="TListBox")["rect"]
+        rect = program.control(cls="ListBox")["rect"]
         self.assertEqual((rect[0] - origin[0], rect[1] - origin[1], rect[2] - rect[0], rect[3] - rect[1]), (382, 144, 126, 221))
         self.assertGreaterEqual(origin[0], left)
         self.assertGreaterEqual(origin[1], top)
         # Tab goes through the controls in the order their windows stand.
-        order = [(c["class"], c["text"]) for c in program.children() if c["class"] != "TStatic"]
-        self.assertEqual(order, [("TButton", "Add Address to List"), ("TListBox", ""),
-                                 ("TButton", "Delete Selected Address(es)"), ("TEdit", order[3][1]), ("TButton", "OK"),
-                                 ("TButton", "Cancel"), ("TButton", "Apply"), ("TSysIPAddress32", "0.0.0.0")])
+        order = [(c["class"], c["text"]) for c in program.children() if c["class"] != "Static"]
+        self.assertEqual(order, [("Button", "Add Address to List"), ("ListBox", ""),
+                                 ("Button", "Delete Selected Address(es)"), ("Edit", order[3][1]), ("Button", "OK"),
+                                 ("Button", "Cancel"), ("Button", "Apply"), ("SysIPAddress32", "0.0.0.0")])
 
 
 if __name__ == "__main__":

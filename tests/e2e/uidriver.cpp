@@ -4,14 +4,15 @@
 // process's windows; every wait has a bound, and no message it sends can hang on a hung window.
 //   start DIR EXE [NAME=VALUE...]      starts EXE in the working directory DIR, with these added to
 //                                      its environment (fields separated by tabs): the process id
-//   window PID TIMEOUT_MS              the program's main window (class TForm), waited for
+//   window PID TIMEOUT_MS              the program's main window (a dialog that no window owns), waited for
 //   children HWND                      the child windows in Z order: class, text, enabled, rect
 //   list HWND                          a list box's entries and which are selected
 //   select HWND INDEX...               selects exactly these entries of a list box
 //   click HWND                         posts BM_CLICK to a button
 //   close HWND                         posts WM_SYSCOMMAND/SC_CLOSE (the close box)
 //   focus PID                          the window that has the program's keyboard focus
-//   msgbox PID TIMEOUT_MS              the program's open message box: caption, text, buttons, kind
+//   msgbox PID TIMEOUT_MS              the program's open message box (a dialog its main window owns):
+//                                      caption, text, buttons, kind
 //   gone HWND TIMEOUT_MS               waits until the window no longer exists
 //   wait PID TIMEOUT_MS                waits until the program has ended: its exit code
 //   kill PID                           ends the program at once, as a crash or a power loss would
@@ -119,9 +120,11 @@ std::string RectOf(HWND window)
     return out.str();
 }
 
+// The program's windows are dialogs: the main window, which no window owns, and the message
+// boxes, which it owns.
 struct Search {
-    std::wstring ClassName;
     DWORD ProcessId;
+    bool Owned;
     HWND Found;
 };
 
@@ -130,16 +133,17 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM parameter)
     auto& search = *reinterpret_cast<Search*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (IsWindowVisible(window) && ClassOf(window) == search.ClassName && (!search.ProcessId || process == search.ProcessId)) {
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && process == search.ProcessId &&
+        (GetWindow(window, GW_OWNER) != nullptr) == search.Owned) {
         search.Found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindWindowOfClass(const wchar_t* className, DWORD processId)
+HWND FindDialog(DWORD processId, bool owned)
 {
-    Search search{className, processId, nullptr};
+    Search search{processId, owned, nullptr};
     EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
@@ -335,7 +339,7 @@ std::string Run(const std::string& line)
     if (command == "window") {
         DWORD process = 0, timeout = 10000;
         in >> process >> timeout;
-        HWND window = WaitFor([&] { return FindWindowOfClass(L"TForm", process); }, timeout);
+        HWND window = WaitFor([&] { return FindDialog(process, false); }, timeout);
         if (!window)
             return "{\"error\":\"no window\"}";
         return "{\"hwnd\":" + Handle(window) + ",\"caption\":" + Json(TextOf(window)) + ",\"rect\":" + RectOf(window) + "}";
@@ -370,7 +374,7 @@ std::string Run(const std::string& line)
     if (command == "focus") {
         DWORD process = 0;
         in >> process;
-        HWND main = FindWindowOfClass(L"TForm", process);
+        HWND main = FindDialog(process, false);
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (!main || !GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info))
@@ -381,7 +385,7 @@ std::string Run(const std::string& line)
     if (command == "msgbox") {
         DWORD process = 0, timeout = 10000;
         in >> process >> timeout;
-        HWND box = WaitFor([&] { return FindWindowOfClass(L"#32770", process); }, timeout);
+        HWND box = WaitFor([&] { return FindDialog(process, true); }, timeout);
         if (!box)
             return "{\"error\":\"no message box\"}";
         Sleep(200);  // let it paint before its icon is read

@@ -2,7 +2,7 @@
 // time-of-day digits of scratch names.
 #include "files/TimeOfDayStamp.h"
 #include "text/SharedStrings.h"
-#include "toolkit/ErrorReportText.h"
+#include "app/ErrorReportText.h"
 
 #include <gtest/gtest.h>
 

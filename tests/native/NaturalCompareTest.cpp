@@ -75,14 +75,6 @@ TEST(NaturalCompare, StringsOfManyFieldsCompareInFull)
     EXPECT_EQ(NaturalCompare(longText, longText + L"1", true), -1);
 }
 
-TEST(NaturalCompare, TrimsOnlyTrailingBlanks)
-{
-    EXPECT_EQ(TrimTrailingBlanks(L"  a b  "), L"  a b");
-    EXPECT_EQ(TrimTrailingBlanks(L"a\t "), L"a\t");
-    EXPECT_EQ(TrimTrailingBlanks(L"   "), L"");
-    EXPECT_EQ(TrimTrailingBlanks(L""), L"");
-}
-
 TEST(NaturalCompare, AgreesWithThePlainReadingOfItsRulesOnRandomStrings)
 {
     std::mt19937 random(2024);

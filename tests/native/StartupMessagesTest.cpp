@@ -1,6 +1,7 @@
 // The install-location rule and the texts the start-up validation and the folder access test show.
 #include "access/AccessReport.h"
 #include "validation/StartupMessages.h"
+#include "validation/SupportRule.h"
 
 #include <gtest/gtest.h>
 
@@ -91,4 +92,71 @@ TEST(FolderAccessReport, ListsOnlyThePerformedSteps)
     const std::wstring report = FolderAccessReport(L"X", nothing);
     EXPECT_NE(report.find(L"test results:\r\n     Create new directory: Failure.\r\n     Create new file: Failure.\r\n\r\n"),
               std::wstring::npos);
+}
+
+namespace {
+
+StartupVerdict Verdict(StartupProblem problem)
+{
+    StartupVerdict verdict;
+    verdict.Problem = problem;
+    verdict.ProgramFolder = L"D:\\KWO";
+    verdict.AccessSteps = {ssFailure, ssNotPerformed, ssFailure, ssNotPerformed, ssSuccess};
+    return verdict;
+}
+
+WalkReport StoppedRepair()
+{
+    WalkReport repair;
+    repair.Changed = 12;
+    repair.SecondNames = 2;
+    repair.LinksLeft = 1;
+    repair.StoppedAt = L"D:\\KWO\\DATA\\LOCKED";
+    return repair;
+}
+
+}  // namespace
+
+TEST(StartupNotices, EachFailedCheckIsExplainedAndThenTheShutDown)
+{
+    struct Case {
+        StartupProblem Problem;
+        std::wstring Explanation;
+        bool Beep;
+    };
+    const Case cases[] = {
+        {StartupProblem::UnsupportedSystem, UnsupportedSystemMessage(), false},
+        {StartupProblem::BadLocation, LocationMessage(L"D:\\KWO"), false},
+        {StartupProblem::MissingComponents, ComponentsMessage(), false},
+        {StartupProblem::NoFolderAccess, FolderAccessReport(L"D:\\KWO", Verdict(StartupProblem::None).AccessSteps), true},
+    };
+    for (const Case& c : cases) {
+        const auto notices = StartupNotices(Verdict(c.Problem), L"");
+        ASSERT_EQ(notices.size(), 2u);
+        EXPECT_EQ(notices[0].Kind, NoticeKind::Error);
+        EXPECT_EQ(notices[0].Text, c.Explanation);
+        EXPECT_EQ(notices[0].Beep, c.Beep);
+        EXPECT_EQ(notices[1].Kind, NoticeKind::Information);
+        EXPECT_EQ(notices[1].Text, L"The program will now be shut down.");
+    }
+    EXPECT_TRUE(StartupNotices(Verdict(StartupProblem::None), L"").empty());
+}
+
+TEST(StartupNotices, ARepairThatStoppedSaysWhereWhyAndWhatItLeftWhateverTheTestThenFound)
+{
+    StartupVerdict passed = Verdict(StartupProblem::None);
+    passed.Repair = StoppedRepair();
+    const auto notices = StartupNotices(passed, L"Access is denied.");
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].Kind, NoticeKind::Warning);
+    EXPECT_EQ(notices[0].Text,
+              L"The access rights of the program folder could not be repaired completely.  The repair stopped at the "
+              L"following object:\r\nD:\\KWO\\DATA\\LOCKED\r\n\r\nAccess is denied.\r\n\r\n12 objects were given access for "
+              L"everyone before it stopped.  2 files that also have a name elsewhere, perhaps outside the folder, were left "
+              L"unchanged.  1 link was left unchanged.");
+    StartupVerdict failed = Verdict(StartupProblem::NoFolderAccess);
+    failed.Repair = StoppedRepair();
+    EXPECT_EQ(StartupNotices(failed, L"Access is denied.").size(), 3u);
+    failed.Repair->Complete = true;  // a repair that ended shows nothing of its own
+    EXPECT_EQ(StartupNotices(failed, L"").size(), 2u);
 }

@@ -3,7 +3,6 @@
 #include "errors/Exception.h"
 #include "tests/windows/TestSupport.h"
 #include "tests/windows/fakes/TestSeams.h"
-#include "validation/ProgramFolder.h"
 
 #include <memory>
 
@@ -11,18 +10,9 @@ namespace {
 
 class AddressListFileTest : public SeamTest {
 protected:
-    void SetUp() override
-    {
-        SeamTest::SetUp();
-        ProgramFolder = FFolder.Path();
-    }
     std::wstring ListPath() const { return FFolder / L"IPList.Txt"; }
-    StringList Load()
-    {
-        StringList list{L"left over"};
-        LoadAddressList(list);
-        return list;
-    }
+    Entries Load() { return LoadAddressList(FFolder.Path()); }
+    void Save(const Entries& entries) { SaveAddressList(FFolder.Path(), entries); }
     ScratchFolder FFolder;
 };
 
@@ -30,7 +20,7 @@ protected:
 
 TEST_F(AddressListFileTest, AMissingFileLoadsAsAnEmptyListAndStaysMissing)
 {
-    EXPECT_EQ(Load(), StringList{});
+    EXPECT_EQ(Load(), Entries{});
     EXPECT_FALSE(PathExists(ListPath()));
 }
 
@@ -38,7 +28,7 @@ TEST_F(AddressListFileTest, LinesLoadAsTheyStandInFileOrder)
 {
     struct Case {
         const char* Bytes;
-        StringList Expected;
+        Entries Expected;
     } cases[] = {
         {"", {}},
         {"10.0.0.2\r\n\r\n  10.0.0.1\r\n", {L"10.0.0.2", L"", L"  10.0.0.1"}},
@@ -58,12 +48,12 @@ TEST_F(AddressListFileTest, LinesLoadAsTheyStandInFileOrder)
 
 TEST_F(AddressListFileTest, SavesOneCrLfLineAnEntryAndNothingElse)
 {
-    SaveAddressList({L"9.1.1.1", L"10.0.0.2"});
+    Save({L"9.1.1.1", L"10.0.0.2"});
     EXPECT_EQ(ReadBytes(ListPath()), "9.1.1.1\r\n10.0.0.2\r\n");
-    SaveAddressList({});
+    Save({});
     EXPECT_TRUE(PathExists(ListPath()));
     EXPECT_EQ(ReadBytes(ListPath()), "");
-    SaveAddressList({L"", L"any text \u00e9"});
+    Save({L"", L"any text \u00e9"});
     EXPECT_EQ(ReadBytes(ListPath()), "\r\nany text \xe9\r\n");
     EXPECT_EQ(FileCountIn(FFolder.Path()), 1);  // no scratch file left beside it
 }
@@ -72,10 +62,10 @@ TEST_F(AddressListFileTest, LoadThenSaveGivesBackTheSameBytes)
 {
     const std::string bytes = "10.0.0.10\r\n  spaced  \r\n\r\n192.168.1.1\r\n\xe9t\xe9\r\n";
     WriteBytes(ListPath(), bytes);
-    SaveAddressList(Load());
+    Save(Load());
     EXPECT_EQ(ReadBytes(ListPath()), bytes);
     WriteBytes(ListPath(), "a\nb");
-    SaveAddressList(Load());
+    Save(Load());
     EXPECT_EQ(ReadBytes(ListPath()), "a\r\nb\r\n");
 }
 
@@ -83,7 +73,7 @@ TEST_F(AddressListFileTest, SavingOverAReadOnlyFileLeavesAWritableOne)
 {
     WriteBytes(ListPath(), "old\r\n");
     SetFileAttributesW(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
-    SaveAddressList({L"1.2.3.4"});
+    Save({L"1.2.3.4"});
     EXPECT_EQ(ReadBytes(ListPath()), "1.2.3.4\r\n");
     EXPECT_EQ(GetFileAttributesW(ListPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_TRUE(TestSeams::Pauses.empty());
@@ -92,22 +82,20 @@ TEST_F(AddressListFileTest, SavingOverAReadOnlyFileLeavesAWritableOne)
 TEST_F(AddressListFileTest, ExistingFileIsFoundWhateverItsLetterCase)
 {
     WriteBytes(FFolder / L"iplist.txt", "5.5.5.5\r\n");
-    EXPECT_EQ(Load(), StringList{L"5.5.5.5"});
+    EXPECT_EQ(Load(), Entries{L"5.5.5.5"});
 }
 
 TEST_F(AddressListFileTest, AFileHeldByAnotherProgramFailsToLoadAfterTheRetries)
 {
     WriteBytes(ListPath(), "1.1.1.1\r\n");
     HeldOpen holder(ListPath());
-    StringList list;
     try {
-        LoadAddressList(list);
+        Load();
         FAIL();
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.Message().find(L"The following file could not be opened with Reset: \r\n" + ListPath()), 0u);
         EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
     }
-    EXPECT_TRUE(list.empty());
     EXPECT_EQ(TestSeams::Pauses.size(), 17u);
     holder.Release();
     EXPECT_EQ(ReadBytes(ListPath()), "1.1.1.1\r\n");
@@ -119,7 +107,7 @@ TEST_F(AddressListFileTest, ASaveThatCannotReplaceAHeldFileLeavesItWholeAndReadO
     SetFileAttributesW(ListPath().c_str(), FILE_ATTRIBUTE_READONLY);
     HeldOpen holder(ListPath());
     try {
-        SaveAddressList({L"1.1.1.1"});
+        Save({L"1.1.1.1"});
         FAIL();
     } catch (const EInOutError& error) {
         // The deletion's sentence is true here, and the system's reason follows it.
@@ -140,18 +128,17 @@ TEST_F(AddressListFileTest, ASaveThatCannotReplaceAHeldFileLeavesItWholeAndReadO
 TEST_F(AddressListFileTest, AFirstSaveThatCannotCreateItsFileNamesTheListAndTheReason)
 {
     // A folder that cannot take new files: here, one that no longer exists.
-    ProgramFolder = FFolder / L"gone";
+    const std::wstring gone = FFolder / L"gone";
     try {
-        SaveAddressList({L"1.1.1.1"});
+        SaveAddressList(gone, {L"1.1.1.1"});
         FAIL();
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.Message().find(L"The following file could not be opened with Rewrite: \r\n" + AddressListPath() +
+        EXPECT_EQ(error.Message().find(L"The following file could not be created: \r\n" + AddressListPath(gone) +
                                        L"\r\n\r\nStandard exception message: "),
                   0u)
             << Narrow(error.Message());
         EXPECT_EQ(error.Message().find(L".Tmp"), std::wstring::npos);
     }
-    ProgramFolder = FFolder.Path();
     EXPECT_EQ(FileCountIn(FFolder.Path()), 0);
 }
 
@@ -159,9 +146,9 @@ TEST_F(AddressListFileTest, AFolderInPlaceOfTheListIsNeitherReadNorReplaced)
 {
     CreateDirectoryW(ListPath().c_str(), nullptr);
     WriteBytes(FFolder / L"IPList.Txt\\inside.txt", "x");
-    EXPECT_EQ(Load(), StringList{});
+    EXPECT_EQ(Load(), Entries{});
     try {
-        SaveAddressList({L"1.1.1.1"});
+        Save({L"1.1.1.1"});
         FAIL();
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.Message(), L"The following file could not be replaced: \r\n" + ListPath() +
@@ -185,16 +172,16 @@ TEST_F(AddressListFileTest, TheNewListIsWrittenUnderANameOfItsOwnThatTellsWhoseI
     };
     WriteBytes(ListPath(), "old\r\n");
     HeldOpen holder(ListPath());
-    EXPECT_THROW(SaveAddressList({L"1.1.1.1"}), EInOutError);
+    EXPECT_THROW(Save({L"1.1.1.1"}), EInOutError);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen[0].find(L"IPList.Txt."), 0u);
 }
 
 TEST_F(AddressListFileTest, AFolderPathPastTheLimitFailsBeforeAnyRetry)
 {
-    ProgramFolder = FFolder.Path() + L"\\" + std::wstring(260 - FFolder.Path().size(), L'x');
+    const std::wstring deep = FFolder.Path() + L"\\" + std::wstring(260 - FFolder.Path().size(), L'x');
     try {
-        SaveAddressList({L"1.1.1.1"});
+        SaveAddressList(deep, {L"1.1.1.1"});
         FAIL();
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_FILENAME_EXCED_RANGE));
@@ -210,7 +197,7 @@ TEST_F(AddressListFileTest, LoadsAFiftyMegabyteFile)
     while (bytes.size() + line.size() <= (50u << 20))
         bytes += line;
     WriteBytes(ListPath(), bytes);
-    const StringList list = Load();
+    const Entries list = Load();
     EXPECT_EQ(list.size(), bytes.size() / line.size());
     EXPECT_EQ(list.back(), L"192.168.100.200");
 }

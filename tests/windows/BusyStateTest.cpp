@@ -1,8 +1,8 @@
 // The busy state over the real window: which controls it disables, what leaving it restores.
 #include "app/BusyState.h"
-#include "app/Main.h"
+#include "app/MainDialog.h"
+#include "app/resource.h"
 #include "tests/windows/TestSupport.h"
-#include "toolkit/Application.h"
 
 #include <stdexcept>
 
@@ -13,53 +13,45 @@ protected:
     void SetUp() override
     {
         SeamTest::SetUp();
-        FWindow.Show();
-        FWindow.Timer1Timer();
+        FDialog.Create();
+        FDialog.StartUp();
     }
-    bool Enabled(const TWinControl& control) { return IsWindowEnabled(control.Handle()) != FALSE; }
+    HWND Window() const { return FDialog.Window(); }
+    HWND Control(int id) const { return GetDlgItem(Window(), id); }
+    bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
 
     InstallFolder FFolder;
-    TfrmManageIPAddresses FWindow;
+    MainDialog FDialog{OSVersionFacts{PlatformClass::pcWindowsNT64, 6, 1}};
+    BusyState FBusy;
 };
+
+const int Operations[] = {IDC_ADD, IDC_LIST, IDC_DELETE, IDOK, IDC_CANCEL, IDC_APPLY, IDC_ADDRESS};
 
 }  // namespace
 
 TEST_F(BusyStateTest, DisablesWhatCouldStartAnOperationAndKeepsTextsReadable)
 {
-    FWindow.Timer1.SetEnabled(true);
-    EnterBusyState(FWindow, crHourGlass);
-    for (TWinControl* control : {static_cast<TWinControl*>(&FWindow.ListBox1), static_cast<TWinControl*>(&FWindow.btnAdd),
-                                 static_cast<TWinControl*>(&FWindow.btnDelete), static_cast<TWinControl*>(&FWindow.BitBtnOk),
-                                 static_cast<TWinControl*>(&FWindow.BitBtnCancel), static_cast<TWinControl*>(&FWindow.btnApply),
-                                 static_cast<TWinControl*>(&FWindow.phIPAddress1)}) {
-        EXPECT_FALSE(Enabled(*control)) << Narrow(control->Name());
-        EXPECT_EQ(control->Cursor(), crHourGlass) << Narrow(control->Name());
-    }
-    EXPECT_TRUE(Enabled(FWindow.Label1));
-    EXPECT_TRUE(Enabled(FWindow.Label2));
-    EXPECT_TRUE(Enabled(FWindow.Memo1));
-    EXPECT_EQ(FWindow.Memo1.Cursor(), crHourGlass);
-    EXPECT_EQ(Screen::Cursor(), crHourGlass);
-    EXPECT_EQ(FWindow.Cursor(), crHourGlass);
-    EXPECT_TRUE(FWindow.Timer1.Enabled());
-    LeaveBusyState(FWindow, crDefault, &FWindow.phIPAddress1);
-    EXPECT_TRUE(FWindow.Timer1.Enabled());
-    FWindow.Timer1.SetEnabled(false);
+    FBusy.Enter(Window());
+    for (int id : Operations)
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(IDC_ADDRESS_LABEL));
+    EXPECT_TRUE(Enabled(IDC_LIST_LABEL));
+    EXPECT_TRUE(Enabled(IDC_EXPLANATION));
+    EXPECT_TRUE(FBusy.ShowCursor());
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+    FBusy.Leave(Window(), Control(IDC_ADDRESS));
+    EXPECT_FALSE(FBusy.ShowCursor());
 }
 
 TEST_F(BusyStateTest, LeavingEnablesEveryControlFocusesAndNudgesThePointer)
 {
-    EXPECT_FALSE(Enabled(FWindow.btnApply));
-    FWindow.Memo1.SetReadOnly(false);  // an editable text takes part like any other control
-    EnterBusyState(FWindow, crHourGlass);
-    EXPECT_FALSE(Enabled(FWindow.Memo1));
+    EXPECT_FALSE(Enabled(IDC_APPLY));
+    FBusy.Enter(Window());
     SetCursorPos(200, 300);
-    LeaveBusyState(FWindow, crDefault, &FWindow.phIPAddress1);
-    EXPECT_TRUE(Enabled(FWindow.btnApply));
-    EXPECT_TRUE(Enabled(FWindow.Memo1));
-    EXPECT_TRUE(HasFocus(FWindow.phIPAddress1));
-    EXPECT_EQ(Screen::Cursor(), crDefault);
-    EXPECT_EQ(FWindow.btnAdd.Cursor(), crDefault);
+    FBusy.Leave(Window(), Control(IDC_ADDRESS));
+    for (int id : Operations)
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_TRUE(HasFocus(Control(IDC_ADDRESS)));
     POINT point{};
     GetCursorPos(&point);
     EXPECT_EQ(point.x, 201);
@@ -68,10 +60,11 @@ TEST_F(BusyStateTest, LeavingEnablesEveryControlFocusesAndNudgesThePointer)
 
 TEST_F(BusyStateTest, AnErrorInsideStillEndsInTheNormalState)
 {
-    EXPECT_THROW(WhileBusy(FWindow, &FWindow.phIPAddress1, [] { throw std::runtime_error("inside"); }), std::runtime_error);
-    EXPECT_EQ(Screen::Cursor(), crDefault);
-    EXPECT_TRUE(Enabled(FWindow.btnAdd));
-    EXPECT_TRUE(Enabled(FWindow.ListBox1));
+    EXPECT_THROW(WhileBusy(FBusy, Window(), Control(IDC_ADDRESS), [] { throw std::runtime_error("inside"); }),
+                 std::runtime_error);
+    EXPECT_FALSE(FBusy.Busy());
+    EXPECT_TRUE(Enabled(IDC_ADD));
+    EXPECT_TRUE(Enabled(IDC_LIST));
 }
 
 namespace {
@@ -123,8 +116,8 @@ TEST_F(BusyStateTest, LeavingSendsNothingToAWindowOfAnotherThreadUnderThePointer
     ASSERT_EQ(WaitForSingleObject(hung.Ready, 10000), WAIT_OBJECT_0);
     SetCursorPos(950, 750);
     ASSERT_EQ(WindowFromPoint(POINT{950, 750}), hung.Window);
-    EnterBusyState(FWindow, crHourGlass);
-    LeaveBusyState(FWindow, crDefault, &FWindow.phIPAddress1);
+    FBusy.Enter(Window());
+    FBusy.Leave(Window(), Control(IDC_LIST));
     SetEvent(hung.GoOn);
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);

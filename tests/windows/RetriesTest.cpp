@@ -46,16 +46,16 @@ TEST_F(RetriesTest, ResetSucceedsOnTheFirstAttemptAfterTheFileIsReleased)
     CloseWithRetries(file);
 }
 
-TEST_F(RetriesTest, RewriteAndCloseNameTheirOwnOperation)
+TEST_F(RetriesTest, CreateAndCloseNameTheirOwnOperation)
 {
     ScratchFolder folder;
     TextFile file;
     file.Bind(folder / L"no\\such\\folder.txt");
     try {
-        RewriteWithRetries(file);
+        CreateNewWithRetries(file);
         FAIL();
     } catch (const EInOutError& error) {
-        EXPECT_EQ(error.Message().find(L"The following file could not be opened with Rewrite: \r\n"), 0u);
+        EXPECT_EQ(error.Message().find(L"The following file could not be created: \r\n"), 0u);
     }
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 1000));
     TestSeams::Reset();
@@ -66,63 +66,6 @@ TEST_F(RetriesTest, RewriteAndCloseNameTheirOwnOperation)
         EXPECT_EQ(error.Message().find(L"The following file could not be closed: \r\n"), 0u);
     }
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 2500));
-}
-
-TEST_F(RetriesTest, DeletingAReadOnlyFileClearsTheAttributeAndTriesAgainAtOnce)
-{
-    ScratchFolder folder;
-    const std::wstring path = folder / L"readonly.txt";
-    WriteBytes(path, "x");
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    DeleteFileWithRetries(path, true);
-    EXPECT_FALSE(PathExists(path));
-    EXPECT_TRUE(TestSeams::Pauses.empty());
-}
-
-TEST_F(RetriesTest, DeletingAReadOnlyFileWithoutClearingGivesUpAndSaysItStillExists)
-{
-    ScratchFolder folder;
-    const std::wstring path = folder / L"readonly.txt";
-    WriteBytes(path, "x");
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    try {
-        DeleteFileWithRetries(path, false);
-        FAIL();
-    } catch (const EInOutError& error) {
-        EXPECT_EQ(error.Message(), L"Could not delete the file " + path + L", and it has been verified that it does still exist.");
-        EXPECT_EQ(error.ErrorCode(), 0u);
-    }
-    EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 2500));
-    EXPECT_TRUE(PathExists(path));
-}
-
-TEST_F(RetriesTest, DeletingAMissingFileNeverCountsAsDone)
-{
-    ScratchFolder folder;
-    const std::wstring path = folder / L"missing.txt";
-    try {
-        DeleteFileWithRetries(path, true);
-        FAIL();
-    } catch (const EInOutError& error) {
-        EXPECT_EQ(error.Message(), L"Could not delete the file " + path + L" as it does not exist.");
-    }
-    EXPECT_EQ(TestSeams::Pauses.size(), 17u);
-}
-
-TEST_F(RetriesTest, AFileThatAnotherProgramRemovesCountsAsDeleted)
-{
-    ScratchFolder folder;
-    const std::wstring path = folder / L"held.txt";
-    WriteBytes(path, "x");
-    auto holder = std::make_unique<HeldOpen>(path);
-    TestSeams::OnPause = [&](std::size_t pause) {
-        if (pause == 1) {
-            holder->Release();
-            DeleteFileW(path.c_str());
-        }
-    };
-    EXPECT_NO_THROW(DeleteFileWithRetries(path, false));
-    EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>{2500});
 }
 
 TEST_F(RetriesTest, CreatingANewFileOverATakenNameFailsAtOnceAndLeavesTheFileAlone)

@@ -2,12 +2,11 @@
 
 #include "files/TimeOfDayStamp.h"
 #include "tests/windows/fakes/TestSeams.h"
-#include "toolkit/WinControl.h"
-
-bool HasFocus(const TWinControl& control)
+#include "validation/Components.h"
+bool HasFocus(HWND control)
 {
     const HWND focus = GetFocus();
-    return focus && (focus == control.Handle() || IsChild(control.Handle(), focus));
+    return focus && (focus == control || IsChild(control, focus));
 }
 
 std::wstring Wide(const std::string& text)
@@ -124,15 +123,24 @@ void SeamTest::SetUp()
     TestSeams::Reset();
 }
 
+void LayOutComponents(const std::wstring& folder)
+{
+    for (const std::wstring& component : RequiredComponents()) {
+        const std::size_t separator = component.find_last_of(L'\\');
+        if (separator != std::wstring::npos)
+            CreateDirectoryW((folder + L"\\" + component.substr(0, separator)).c_str(), nullptr);
+        if (lstrcmpiW(component.c_str(), ReleaseFileName) != 0)
+            WriteBytes(folder + L"\\" + component, "component");
+    }
+    WriteBytes(folder + L"\\" + ReleaseFileName, "131\r\n");
+}
+
 InstallFolder::InstallFolder()
 {
     wchar_t previous[MAX_PATH] = L"";
     GetCurrentDirectoryW(MAX_PATH, previous);
     FPreviousDirectory = previous;
-    CreateDirectoryW((FFolder / L"TABLDATA").c_str(), nullptr);
-    for (const wchar_t* component : {L"QVR.Exe", L"ZVQ", L"TABLDATA\\CATALOGX"})
-        WriteBytes(FFolder / component, "component");
-    WriteBytes(FFolder / L"Rev.Txt", "131\r\n");
+    LayOutComponents(FFolder.Path());
     SetCurrentDirectoryW(FFolder.Path().c_str());
 }
 

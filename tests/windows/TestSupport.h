@@ -42,15 +42,17 @@ private:
     HANDLE FHandle;
 };
 
-class TWinControl;
-// Whether the keyboard focus is in the control's window or one of its inner windows.
-bool HasFocus(const TWinControl& control);
+// Whether the keyboard focus is in the control or one of its inner windows.
+bool HasFocus(HWND control);
 
 // Every test starts with empty records in the fake pause and message box.
 class SeamTest : public ::testing::Test {
 protected:
     void SetUp() override;
 };
+
+// The product's components in Folder, at release level 131.
+void LayOutComponents(const std::wstring& folder);
 
 // A folder that passes every installation check, made the current directory for the test's span.
 class InstallFolder {

@@ -76,7 +76,7 @@ TEST(TextFile, WritesAnsiLinesEndingInCrLf)
     const std::wstring path = folder / L"out.txt";
     TextFile file;
     file.Bind(path);
-    file.Rewrite();
+    file.CreateNew();
     file.WriteLine(L"9.1.1.1");
     file.WriteLine(L"");
     file.WriteLine(L"caf\u00e9 \u4e2d");  // a character the code page cannot hold becomes its default character
@@ -90,7 +90,7 @@ TEST(TextFile, KeepsWrittenTextBufferedUntilClose)
     const std::wstring path = folder / L"buffered.txt";
     TextFile file;
     file.Bind(path);
-    file.Rewrite();
+    file.CreateNew();
     file.WriteLine(L"short");
     EXPECT_EQ(ReadBytes(path), "");
     file.Close();
@@ -128,7 +128,7 @@ TEST(TextFile, FailuresRaiseInOutErrorsWithTheSystemCode)
     }
     EXPECT_THROW(file.Close(), EInOutError);  // never opened
     file.Bind(folder / L"once.txt");
-    file.Rewrite();
+    file.CreateNew();
     file.Close();
     EXPECT_THROW(file.Close(), EInOutError);  // closing a closed file
 }
@@ -161,7 +161,7 @@ TEST(TextFileCodePage, LongLinesOfTheCodePagesOwnCharactersAreWrittenAndReadBack
     const std::wstring path = folder / L"wide.txt";
     TextFile file;
     file.Bind(path);
-    file.Rewrite();
+    file.CreateNew();
     file.WriteLine(text);
     file.Close();
     EXPECT_EQ(ReadBytes(path), expected + "\r\n");

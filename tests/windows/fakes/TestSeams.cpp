@@ -11,7 +11,7 @@ namespace TestSeams {
 std::vector<unsigned> Pauses;
 std::function<void(std::size_t)> OnPause;
 std::vector<ShownMessage> Messages;
-std::deque<TModalResult> Answers;
+std::deque<Answer> Answers;
 
 void Reset()
 {
@@ -35,16 +35,16 @@ void Pause(unsigned milliseconds)
         TestSeams::OnPause(TestSeams::Pauses.size());
 }
 
-TModalResult ShowMessageBox(const std::wstring& text, TMsgKind kind, TMsgButtons buttons)
+Answer ShowMessageBox(HWND owner, const std::wstring& text, MessageKind kind, MessageButtons buttons)
 {
-    TestSeams::Messages.push_back({text, kind, buttons});
-    if (buttons == TMsgButtons::OK)
-        return TModalResult::OK;
+    TestSeams::Messages.push_back({owner, text, kind, buttons});
+    if (buttons == MessageButtons::OK)
+        return Answer::OK;
     if (TestSeams::Answers.empty()) {
         ADD_FAILURE() << "a question was asked that the test did not expect";
-        return TModalResult::No;
+        return Answer::No;
     }
-    const TModalResult answer = TestSeams::Answers.front();
+    const Answer answer = TestSeams::Answers.front();
     TestSeams::Answers.pop_front();
     return answer;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // What the fake pause and message box saw, and how the message box answers.
-#include "toolkit/MessageBox.h"
+#include "app/MessageBox.h"
 
 #include <deque>
 #include <functional>
@@ -8,9 +8,10 @@
 #include <vector>
 
 struct ShownMessage {
+    HWND Owner;
     std::wstring Text;
-    TMsgKind Kind;
-    TMsgButtons Buttons;
+    MessageKind Kind;
+    MessageButtons Buttons;
 };
 
 namespace TestSeams {
@@ -22,7 +23,7 @@ extern std::function<void(std::size_t)> OnPause;
 
 extern std::vector<ShownMessage> Messages;
 // Answers for Yes/No boxes, taken from the front; a box that finds none fails the test.
-extern std::deque<TModalResult> Answers;
+extern std::deque<Answer> Answers;
 
 void Reset();
 unsigned PausedMilliseconds();

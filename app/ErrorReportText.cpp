@@ -1,4 +1,4 @@
-#include "toolkit/ErrorReportText.h"
+#include "app/ErrorReportText.h"
 
 #include <cwctype>
 

@@ -1,0 +1,434 @@
+#include "app/MainDialog.h"
+
+#include "app/AddressListFile.h"
+#include "app/ButtonPictures.h"
+#include "app/ErrorReport.h"
+#include "app/ListBoxView.h"
+#include "app/MessageBox.h"
+#include "app/MessagePump.h"
+#include "app/resource.h"
+#include "controls/ReadOnlyMemo.h"
+#include "errors/Exception.h"
+#include "errors/SystemError.h"
+#include "owners/ScopeGuard.h"
+#include "validation/StartupMessages.h"
+
+#include <algorithm>
+
+namespace {
+
+const wchar_t AllZerosMessage[] = L"The I.P. address is all zeros.  Please specify a valid address.";
+const wchar_t AlreadyListedMessage[] = L"That address already exists in the list.";
+const wchar_t DeleteQuestion[] = L"Are you sure you want to delete the selected address(es) from the list?";
+const wchar_t CancelQuestion[] =
+    L"Changes made to the I.P. address list have not been saved.  Are you sure you want to cancel?";
+
+const UINT_PTR StartUpTimer = 1;
+const UINT StartUpDelayMs = 300;
+
+// The layout in pixels of the client area, which the 8-point font's dialog units do not give
+// exactly on every system. The labels then take the width their texts need.
+struct Placement {
+    int Id;
+    int Left, Top, Width, Height;
+};
+const Placement Layout[] = {
+    {IDC_ADDRESS_LABEL, 6, 123, 94, 13}, {IDC_LIST_LABEL, 382, 123, 113, 13}, {IDC_ADD, 177, 144, 190, 25},
+    {IDC_LIST, 382, 144, 126, 221},      {IDC_DELETE, 524, 144, 216, 25},    {IDC_EXPLANATION, 3, 2, 745, 113},
+    {IDOK, 6, 336, 75, 25},              {IDC_CANCEL, 100, 336, 75, 25},     {IDC_APPLY, 199, 336, 75, 25},
+};
+const RECT AddressBounds{6, 144, 6 + 151, 144 + 25};
+const int ClientWidth = 748, ClientHeight = 374;
+const int ListItemHeight = 13;
+
+// The list box's own exact search compares whole entries this way, ignoring letter case.
+bool SameEntryIgnoringCase(std::wstring_view entry, std::wstring_view address)
+{
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, entry.data(), static_cast<int>(entry.size()), address.data(),
+                          static_cast<int>(address.size())) == CSTR_EQUAL;
+}
+
+MessageKind KindOf(NoticeKind kind)
+{
+    switch (kind) {
+    case NoticeKind::Error: return MessageKind::Error;
+    case NoticeKind::Warning: return MessageKind::Warning;
+    case NoticeKind::Information: return MessageKind::Information;
+    }
+    return MessageKind::Error;
+}
+
+void FitToText(HWND label)
+{
+    wchar_t text[256] = L"";
+    const int length = GetWindowTextW(label, text, 256);
+    SIZE extent{};
+    {
+        const WindowDC dc(label);
+        const SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        if (!dc || !GetTextExtentPoint32W(dc, text, length, &extent))
+            return;
+    }
+    RECT bounds;
+    GetClientRect(label, &bounds);
+    SetWindowPos(label, nullptr, 0, 0, extent.cx, bounds.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The client area of the layout's size, in the middle of the screen.
+void PlaceWindow(HWND window)
+{
+    RECT frame{0, 0, ClientWidth, ClientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(window, nullptr, std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2),
+                 std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2), width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(const OSVersionFacts& system) : FSystem(system), FEditor(SameEntryIgnoringCase) {}
+
+MainDialog::~MainDialog()
+{
+    if (FWindow)
+        DestroyWindow(FWindow);
+}
+
+HWND MainDialog::Create()
+{
+    if (!CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN), nullptr, Procedure,
+                            reinterpret_cast<LPARAM>(this)))
+        throw Exception(L"The window cannot be created: " + SystemErrorMessage(GetLastError()));
+    return FWindow;
+}
+
+INT_PTR CALLBACK MainDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+    auto* dialog = reinterpret_cast<MainDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!dialog)
+        return FALSE;  // the messages of the window's making, before it is ours
+    if (message == WM_INITDIALOG)
+        dialog->FWindow = window;
+    try {
+        return dialog->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        ShowErrorReport(window);
+        return TRUE;
+    }
+}
+
+INT_PTR MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(FWindow);
+        return TRUE;
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != 0);
+        return FALSE;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_NOTIFY:
+        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE;
+    case WM_SETCURSOR:
+        if (!OnSetCursor(LOWORD(lParam)))
+            return FALSE;
+        SetWindowLongPtrW(FWindow, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    case WM_SIZE:
+        FLayout.Resized(FWindow);
+        return FALSE;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lParam)
+            return FALSE;  // a control's own scroll bar
+        FLayout.Scroll(FWindow, message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        OnClose();
+        return TRUE;
+    case WM_NCDESTROY:
+        FWindow = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void MainDialog::OnInitDialog(HWND window)
+{
+    wchar_t title[128] = L"";
+    GetWindowTextW(window, title, 128);
+    FTitle = title;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    SendMessageW(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    SendMessageW(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    int right = 0, bottom = 0;
+    for (const Placement& place : Layout) {
+        MoveWindow(Control(place.Id), place.Left, place.Top, place.Width, place.Height, FALSE);
+        right = std::max(right, place.Left + place.Width);
+        bottom = std::max(bottom, place.Top + place.Height);
+    }
+    MakeReadOnlyMemo(Control(IDC_EXPLANATION));
+    FAddress.Create(window, IDC_ADDRESS, AddressBounds);
+    SetWindowPos(FAddress.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // last in tab order
+    FitToText(Control(IDC_ADDRESS_LABEL));
+    FitToText(Control(IDC_LIST_LABEL));
+    SendMessageW(Control(IDC_LIST), LB_SETITEMHEIGHT, 0, MAKELPARAM(ListItemHeight, 0));
+    SetButtonPicture(Control(IDC_ADD), AddPicture(), FPictures[0]);
+    SetButtonPicture(Control(IDC_DELETE), DeletePicture(), FPictures[1]);
+    SetButtonPicture(Control(IDOK), OkPicture(), FPictures[2]);
+    SetButtonPicture(Control(IDC_CANCEL), CancelPicture(), FPictures[3]);
+    ShowEditor();
+    PlaceWindow(window);
+    FLayout.SetExtent(window, right, bottom);
+}
+
+void MainDialog::OnShowWindow(bool shown)
+{
+    if (!shown || FStartUpArmed)
+        return;
+    FStartUpArmed = true;  // later shows do not start it again
+    SetTimer(FWindow, StartUpTimer, StartUpDelayMs, nullptr);
+}
+
+void MainDialog::OnTimer(UINT_PTR timer)
+{
+    if (timer != StartUpTimer)
+        return;
+    KillTimer(FWindow, StartUpTimer);
+    StartUp();
+}
+
+void MainDialog::OnCommand(WORD id, WORD code, HWND control)
+{
+    if (control && control == FAddress.Handle()) {
+        FAddress.OnCommand(code);
+        return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    switch (id) {
+    case IDC_ADD: OnAdd(); break;
+    case IDC_DELETE: OnDelete(); break;
+    case IDC_APPLY: OnApply(); break;
+    case IDOK: OnOk(); break;  // the button, or Enter
+    case IDC_CANCEL: OnCancel(); break;
+    case IDCANCEL: OnEscape(); break;  // no control has this identifier: only Escape sends it
+    default: break;
+    }
+}
+
+void MainDialog::OnNotify(const NMHDR& header)
+{
+    if (header.hwndFrom == FAddress.Handle())
+        FAddress.OnNotify(header);
+}
+
+bool MainDialog::OnSetCursor(WORD hitTest)
+{
+    return hitTest == HTCLIENT && FBusy.ShowCursor();
+}
+
+// The close box and the system menu close the window without asking or saving; during a long
+// operation, once it has ended.
+void MainDialog::OnClose()
+{
+    if (FBusy.Busy()) {
+        FCloseWhenIdle = true;
+        return;
+    }
+    Close();
+}
+
+void MainDialog::Close()
+{
+    DestroyWindow(FWindow);
+}
+
+template <class Work>
+void MainDialog::WhileBusy(Work work)
+{
+    const ScopeGuard closeIfAsked([this] {
+        if (FCloseWhenIdle && FWindow)
+            PostMessageW(FWindow, WM_CLOSE, 0, 0);
+    });
+    ::WhileBusy(FBusy, FWindow, FAddress.Handle(), work);
+}
+
+void MainDialog::StartUp()
+{
+    StartupVerdict verdict;
+    {
+        // Should an error pass, the list was not read: neither Delete nor Apply may lead to a save.
+        ScopeGuard refuseSaving([&] {
+            FProgramFolder = verdict.ProgramFolder;
+            SetWindowTextW(FWindow, FTitle.c_str());
+            FEditor.LoadFailed();
+            ShowEditor();
+        });
+        WhileBusy([&] {
+            ValidateStartupEnvironment(FSystem, *this, verdict);
+            FProgramFolder = verdict.ProgramFolder;
+            SetWindowTextW(FWindow, FTitle.c_str());
+            ShowNotices(verdict);
+            if (!verdict.Failed()) {
+                FEditor.Load(LoadAddressList(FProgramFolder));
+                ShowEntries(Control(IDC_LIST), FEditor.Items());
+                ProcessPendingMessages(FWindow);
+            }
+        });
+        refuseSaving.Dismiss();
+    }
+    ShowSelection(Control(IDC_LIST), FEditor.Selection());
+    ProcessPendingMessages(FWindow);
+    ShowEditor();
+    if (verdict.Failed())
+        PostMessageW(FWindow, WM_CLOSE, 0, 0);
+}
+
+void MainDialog::ShowNotices(const StartupVerdict& verdict)
+{
+    const std::wstring repairReason = verdict.Repair ? SystemErrorMessage(verdict.Repair->Error) : std::wstring();
+    for (const StartupNotice& notice : StartupNotices(verdict, repairReason)) {
+        if (notice.Beep)
+            MessageBeep(MB_ICONEXCLAMATION);
+        ShowMessageBox(FWindow, notice.Text, KindOf(notice.Kind), MessageButtons::OK);
+    }
+}
+
+void MainDialog::ShowEditor()
+{
+    EnableWindow(Control(IDC_DELETE), FEditor.DeleteEnabled() ? TRUE : FALSE);
+    EnableWindow(Control(IDC_APPLY), FEditor.ApplyEnabled() ? TRUE : FALSE);
+}
+
+bool MainDialog::Ask(const wchar_t* question)
+{
+    return ShowMessageBox(FWindow, question, MessageKind::Question, MessageButtons::YesNo) == Answer::Yes;
+}
+
+void MainDialog::Tell(const wchar_t* refusal)
+{
+    ShowMessageBox(FWindow, refusal, MessageKind::Error, MessageButtons::OK);
+}
+
+void MainDialog::OnAdd()
+{
+    const HWND list = Control(IDC_LIST);
+    switch (FEditor.Add({FAddress.Field1(), FAddress.Field2(), FAddress.Field3(), FAddress.Field4()})) {
+    case AddResult::AllZeros: Tell(AllZerosMessage); break;
+    case AddResult::AlreadyListed: Tell(AlreadyListedMessage); break;
+    case AddResult::Added: {
+        const std::size_t index = FEditor.Selection().front();
+        InsertEntry(list, index, FEditor.Items()[index]);
+        ShowSelection(list, FEditor.Selection());
+        ShowEditor();
+        break;
+    }
+    }
+    SendMessageW(FWindow, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    ProcessPendingMessages(FWindow);
+}
+
+void MainDialog::OnDelete()
+{
+    if (!Ask(DeleteQuestion))
+        return;
+    const HWND list = Control(IDC_LIST);
+    FEditor.Delete(SelectedEntries(list));
+    RemoveEntries(list, FEditor.Removed(), FEditor.Items());
+    ShowSelection(list, FEditor.Selection());
+    ShowEditor();
+}
+
+void MainDialog::OnApply()
+{
+    Save();
+    ProcessPendingMessages(FWindow);
+}
+
+void MainDialog::OnOk()
+{
+    switch (FEditor.Ok()) {
+    case Request::Close: Close(); break;
+    default:
+        if (Save())
+            Close();
+        break;
+    }
+}
+
+void MainDialog::OnCancel()
+{
+    if (FEditor.Cancel() == Request::AskThenClose && !Ask(CancelQuestion))
+        return;
+    Close();
+}
+
+// Escape presses Delete while it is enabled, and Cancel otherwise; during a long operation,
+// when every button is disabled, nothing.
+void MainDialog::OnEscape()
+{
+    if (FBusy.Busy())
+        return;
+    if (FEditor.Escape() == EscapePresses::Delete)
+        OnDelete();
+    else
+        OnCancel();
+}
+
+bool MainDialog::Save()
+{
+    if (FEditor.Apply() == Request::RefuseUnread)
+        throw Exception(L"The server address list has not been read from " + AddressListPath(FProgramFolder) +
+                        L", so it is not saved: saving would replace the file with an incomplete list.");
+    {
+        ScopeGuard failed([this] {
+            FEditor.SaveFailed();
+            ShowEditor();
+        });
+        WhileBusy([&] {
+            SaveAddressList(FProgramFolder, FEditor.Items());
+            ProcessPendingMessages(FWindow);
+        });
+        failed.Dismiss();
+    }
+    FEditor.Saved();
+    ShowEditor();
+    return true;
+}
+
+void MainDialog::KeepResponsive()
+{
+    ProcessPendingMessages(FWindow);
+}
+
+// A long repair shows that it is working: after a second, the title counts the objects done,
+// and the window repaints a few times a second.
+void MainDialog::RepairProgress(std::size_t objectsDone)
+{
+    const DWORD now = GetTickCount();
+    if (objectsDone == 0) {
+        FRepairStarted = FRepairShown = now;
+        return;
+    }
+    if (now - FRepairShown < 200)
+        return;
+    FRepairShown = now;
+    if (now - FRepairStarted >= 1000)
+        SetWindowTextW(FWindow, (FTitle + L" - repairing folder permissions: " + std::to_wstring(objectsDone) + L" objects done")
+                                    .c_str());
+    ProcessPendingMessages(FWindow);
+}
