@@ -2,6 +2,7 @@
 
 #include "errors/Exception.h"
 #include "errors/ExceptionDetails.h"
+#include "files/CodePage.h"
 #include "files/FileSystem.h"
 #include "files/Retries.h"
 #include "files/TextFile.h"
@@ -18,21 +19,52 @@ namespace {
 // program made under a name no one would choose.
 const int ScratchNames = 100;
 
+// A scratch file this old is no other workstation's save in progress: one left by a crash.
+const std::uint64_t LeftBehindAfter = 60ull * 60 * 10000000;  // an hour, in the file times' 100 ns
+
+bool IsNameTheVolumeRefuses(unsigned long error)
+{
+    return error == ERROR_INVALID_NAME || error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_BAD_PATHNAME;
+}
+
+wchar_t HexDigit(unsigned value)
+{
+    return L"0123456789ABCDEF"[value & 0xF];
+}
+
+// "IP" and six hexadecimal digits: a name that a volume taking only short names takes.
+std::wstring ShortScratchName(const std::wstring& folder, unsigned number)
+{
+    std::wstring name = L"IP";
+    for (int shift = 20; shift >= 0; shift -= 4)
+        name += HexDigit(number >> shift);
+    return folder + L"\\" + name + L".Tmp";
+}
+
 // The new list while it is written: a file of the program's own, created new beside the list
 // under a name that begins with the list's ("IPList.Txt.<time of day>.Tmp"), so that one left
-// behind by a crash or a power loss tells whose it is. Removed again unless it has taken the
-// list's place. Its errors speak of the list, the only file the user knows.
+// behind by a crash or a power loss tells whose it is; on a volume that takes only short names,
+// "IP<six hexadecimal digits>.Tmp". Removed again unless it has taken the list's place. Its
+// errors speak of the list, the only file the user knows.
 class ScratchFile {
 public:
-    explicit ScratchFile(const std::wstring& listPath) : FListPath(listPath), FFile(std::make_unique<TextFile>())
+    ScratchFile(const std::wstring& folder, const std::wstring& listPath) : FListPath(listPath), FFile(std::make_unique<TextFile>())
     {
         const std::wstring stem = listPath + L"." + TimeOfDayStamp();
+        bool shortNames = false;
+        const unsigned first = GetTickCount();
         for (int name = 1;; ++name) {
-            FFile->Bind(stem + (name > 1 ? L"-" + std::to_wstring(name) : std::wstring()) + L".Tmp");
+            FFile->Bind(ExtendedLengthPath(shortNames ? ShortScratchName(folder, first + static_cast<unsigned>(name))
+                                                      : stem + (name > 1 ? L"-" + std::to_wstring(name) : std::wstring()) + L".Tmp"));
             try {
                 CreateNewWithRetries(*FFile);
                 return;
             } catch (EInOutError& error) {
+                if (!shortNames && IsNameTheVolumeRefuses(error.ErrorCode())) {
+                    shortNames = true;
+                    name = 0;
+                    continue;
+                }
                 if (error.ErrorCode() != ERROR_FILE_EXISTS || name == ScratchNames)
                     RaiseAsTheList(error);
             }
@@ -45,17 +77,16 @@ public:
         if (!FFile)
             return;
         const std::wstring path = FFile->Path();
-        FFile.reset();  // gives the handle back without writing what is buffered
+        FFile.reset();  // gives the handle back
         DeleteFileW(path.c_str());
     }
 
     const std::wstring& Path() const { return FFile->Path(); }
 
-    void Write(const Entries& list)
+    void Write(std::string_view bytes)
     {
         try {
-            for (const std::wstring& entry : list)
-                FFile->WriteLine(entry);
+            FFile->Write(bytes);
             FFile->Commit();
         } catch (EInOutError& error) {
             error.SetMessage(ExceptionDetails(L"The following file could not be written: " + LineBreak + FListPath));
@@ -87,6 +118,72 @@ private:
     std::unique_ptr<TextFile> FFile;
 };
 
+// The file's bytes as they are now; Existed false where no file is there, or a folder is.
+ListFileState ReadState(TextFile& file, const std::wstring& path, bool withRetries)
+{
+    const PathState state = ExaminePath(path);
+    if (state.Kind == PathKind::Missing || state.Kind == PathKind::Directory)
+        return ListFileState();
+    // One that cannot be examined is opened all the same, and the open says what is wrong with it.
+    withRetries ? ResetWithRetries(file) : file.Reset();
+    ListFileState read{true, file.ReadAll(MaxListBytes)};
+    withRetries ? CloseWithRetries(file) : file.Close();
+    return read;
+}
+
+// Whether the list is still as Expected, right before the new list takes its place.
+TargetCheck CheckUnchanged(const std::wstring& path, const ListFileState& expected, DWORD& error)
+{
+    TextFile file;
+    file.Bind(path);
+    try {
+        return ReadState(file, path, false) == expected ? TargetCheck::AsExpected : TargetCheck::Changed;
+    } catch (const EInOutError& failure) {
+        error = failure.ErrorCode();
+        return TargetCheck::Unknown;
+    }
+}
+
+Entries Convert(const ListText& text, HiddenText& hidden)
+{
+    Entries entries;
+    entries.reserve(text.Lines.size());
+    for (const std::string& bytes : text.Lines) {
+        Entry entry{FromAnsi(bytes), {}};
+        if (ToAnsi(entry.Text) != bytes) {
+            entry.Original = bytes;
+            if (!hidden.CodePageLine)
+                hidden.CodePageLine = entries.size() + 1;
+        }
+        if (!hidden.NulLine && entry.Text.find(L'\0') != std::wstring::npos)
+            hidden.NulLine = entries.size() + 1;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::uint64_t Ticks(const FILETIME& time)
+{
+    return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// What crashes and power losses left: the program's own scratch files an hour old or older; a
+// younger one may be another workstation's save in progress.
+void RemoveLeftBehindScratchFiles(const std::wstring& folder)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    WIN32_FIND_DATAW found;
+    const FindHandle listing(FindFirstFileW(ExtendedLengthPath(folder + L"\\*.Tmp").c_str(), &found));
+    if (!listing.Valid())
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsListScratchName(found.cFileName) &&
+            Ticks(now) - Ticks(found.ftLastWriteTime) >= LeftBehindAfter)
+            DeleteFileW(ExtendedLengthPath(folder + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(listing, &found));
+}
+
 }  // namespace
 
 std::wstring AddressListPath(const std::wstring& folder)
@@ -94,31 +191,40 @@ std::wstring AddressListPath(const std::wstring& folder)
     return folder + L"\\IPList.Txt";
 }
 
-Entries LoadAddressList(const std::wstring& folder)
+ListFile ReadAddressList(const std::wstring& folder)
 {
-    Entries list;
     const std::wstring path = AddressListPath(folder);
-    // Only a list that is certainly not there is an empty one. One that cannot be examined is
-    // opened all the same, and the open's retries and message say what is wrong with it.
-    const PathKind kind = ExaminePath(path).Kind;
-    if (kind == PathKind::Missing || kind == PathKind::Directory)
-        return list;
     TextFile file;
-    file.Bind(path);
-    ResetWithRetries(file);
-    while (!file.Eof())
-        list.push_back(file.ReadLine());
-    CloseWithRetries(file);
+    file.Bind(path);  // a list path over the limit fails here, before any retry
+    ListFile list;
+    list.State = ReadState(file, path, true);
+    const ListText text = SplitListText(list.State.Bytes);
+    if (text.TooLong)
+        throw EInOutError(TooLargeMessage(path), ERROR_FILE_TOO_LARGE);
+    list.Lines = Convert(text, list.Hidden);
+    list.Tail = text.Tail;
+    if (TailHidesText(list.Tail))
+        list.Hidden.EndOfTextLine = text.TailLine;
     return list;
 }
 
-void SaveAddressList(const std::wstring& folder, const Entries& list)
+std::optional<ListFileState> WriteAddressList(const std::wstring& folder, const Entries& entries, const std::string& tail,
+                                              const ListFileState& expected)
 {
     const std::wstring path = AddressListPath(folder);
     TextFile target;
     target.Bind(path);  // a list path over the limit fails here, before anything is written
-    ScratchFile scratch(path);
-    scratch.Write(list);
-    ReplaceFileWithRetries(scratch.Path(), path);
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    for (const Entry& entry : entries)
+        lines.push_back(entry.Original.empty() ? ToAnsi(entry.Text) : entry.Original);
+    ListFileState written{true, JoinListText(lines, tail)};
+    ScratchFile scratch(folder, path);
+    scratch.Write(written.Bytes);
+    if (!ReplaceFileWithRetries(scratch.Path(), path, expected.Existed,
+                                [&](DWORD& error) { return CheckUnchanged(path, expected, error); }))
+        return std::nullopt;
     scratch.Keep();
+    RemoveLeftBehindScratchFiles(folder);
+    return written;
 }

@@ -41,7 +41,7 @@ void Fill(HWND list, const Entries& entries)
             const std::size_t step = std::min(StorageStep, entries.size() - i);
             SendMessageW(list, LB_INITSTORAGE, static_cast<WPARAM>(step), static_cast<LPARAM>(step * 16 * sizeof(wchar_t)));
         }
-        RequireRoom(SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i].c_str())));
+        RequireRoom(SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries[i].Text.c_str())));
     }
 }
 
@@ -52,9 +52,9 @@ void ShowEntries(HWND list, const Entries& entries)
     WithoutRedrawing(list, [&] { Fill(list, entries); });
 }
 
-void InsertEntry(HWND list, std::size_t index, const std::wstring& text)
+void InsertEntry(HWND list, std::size_t index, const Entry& entry)
 {
-    RequireRoom(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str())));
+    RequireRoom(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.Text.c_str())));
 }
 
 void RemoveEntries(HWND list, const std::vector<std::size_t>& removed, const Entries& entries)

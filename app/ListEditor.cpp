@@ -3,6 +3,26 @@
 #include "text/NaturalCompare.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
+
+namespace {
+
+// The list is never sorted as a whole: a new entry goes before the first one, counted from the
+// top, that it sorts before, whatever order the other entries stand in.
+std::size_t NaturalPlace(const Entries& entries, const std::wstring& text)
+{
+    const auto before = std::find_if(entries.begin(), entries.end(),
+                                     [&](const Entry& entry) { return NaturalCompare(text, entry.Text, false) < 0; });
+    return static_cast<std::size_t>(before - entries.begin());
+}
+
+bool Holds(const Entries& entries, const std::wstring& address, SameEntry sameEntry)
+{
+    return std::any_of(entries.begin(), entries.end(), [&](const Entry& entry) { return sameEntry(entry.Text, address); });
+}
+
+}  // namespace
 
 std::wstring AddressString(const Octets& octets)
 {
@@ -10,11 +30,54 @@ std::wstring AddressString(const Octets& octets)
            std::to_wstring(octets.D);
 }
 
-void ListEditor::Load(Entries entries)
+Entries MergeEdits(const Entries& base, const Entries& ours, const Entries& theirs, SameEntry sameEntry)
 {
-    FItems = std::move(entries);
+    // Ours against the base, per occurrence: what is left over on either side are the edits.
+    std::map<std::pair<std::wstring, std::string>, std::size_t> deleted;
+    for (const Entry& entry : base)
+        ++deleted[{entry.Text, entry.Original}];
+    // Takes one occurrence of Entry off the deleted ones; false when none is left.
+    const auto takeDeleted = [&](const Entry& entry) {
+        const auto found = deleted.find({entry.Text, entry.Original});
+        if (found == deleted.end() || found->second == 0)
+            return false;
+        --found->second;
+        return true;
+    };
+    Entries added;
+    for (const Entry& entry : ours)
+        if (!takeDeleted(entry))
+            added.push_back(entry);
+    Entries merged;
+    merged.reserve(theirs.size() + added.size());
+    for (const Entry& entry : theirs)
+        if (!takeDeleted(entry))
+            merged.push_back(entry);
+    for (const Entry& entry : added)
+        if (!Holds(merged, entry.Text, sameEntry))
+            merged.insert(merged.begin() + static_cast<std::ptrdiff_t>(NaturalPlace(merged, entry.Text)), entry);
+    return merged;
+}
+
+void ListEditor::Load(ListFile file)
+{
+    FItems = std::move(file.Lines);
+    FBase = FItems;
+    FBaseState = std::move(file.State);
+    FTail = std::move(file.Tail);
     FLoaded = true;
     FModified = false;
+    FSelection.assign(FItems.empty() ? 0 : 1, 0);
+    FDeleteEnabled = !FItems.empty();
+    FApplyEnabled = false;
+}
+
+void ListEditor::Merge(const ListFile& now)
+{
+    FItems = MergeEdits(FBase, FItems, now.Lines, FSameEntry);
+    FBase = now.Lines;
+    FBaseState = now.State;
+    FTail = now.Tail;
     FSelection.assign(FItems.empty() ? 0 : 1, 0);
     FDeleteEnabled = !FItems.empty();
     FApplyEnabled = false;
@@ -23,6 +86,7 @@ void ListEditor::Load(Entries entries)
 void ListEditor::LoadFailed()
 {
     FItems.clear();
+    FBase.clear();
     FSelection.clear();
     FLoaded = false;
     FDeleteEnabled = false;
@@ -34,14 +98,10 @@ AddResult ListEditor::Add(const Octets& octets)
     if (octets.A == 0 && octets.B == 0 && octets.C == 0 && octets.D == 0)
         return AddResult::AllZeros;
     const std::wstring address = AddressString(octets);
-    if (std::any_of(FItems.begin(), FItems.end(), [&](const std::wstring& entry) { return FSameEntry(entry, address); }))
+    if (Holds(FItems, address, FSameEntry))
         return AddResult::AlreadyListed;
-    // The list is never sorted as a whole: the new entry goes before the first one, counted from
-    // the top, that it sorts before, whatever order the loaded entries stand in.
-    const auto before = std::find_if(FItems.begin(), FItems.end(),
-                                     [&](const std::wstring& entry) { return NaturalCompare(address, entry, false) < 0; });
-    const std::size_t index = static_cast<std::size_t>(before - FItems.begin());
-    FItems.insert(before, address);
+    const std::size_t index = NaturalPlace(FItems, address);
+    FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(index), Entry{address, {}});
     FSelection.assign(1, index);
     FModified = true;
     // Only a list that was read whole may lead to a save.
@@ -96,8 +156,10 @@ EscapePresses ListEditor::Escape() const
     return FDeleteEnabled ? EscapePresses::Delete : EscapePresses::Cancel;
 }
 
-void ListEditor::Saved()
+void ListEditor::Saved(ListFileState written)
 {
+    FBase = FItems;
+    FBaseState = std::move(written);
     FModified = false;
     FDeleteEnabled = true;
     FApplyEnabled = false;

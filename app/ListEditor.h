@@ -3,7 +3,7 @@
 // command selected, whether there are unsaved changes, the states of Delete and Apply, and what
 // each command does to them and asks of the file. The dialog feeds it the user's commands and
 // shows what it holds; it needs no system, so it is tested natively.
-#include "app/Entries.h"
+#include "app/ListFile.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,11 +25,19 @@ enum class Request { Close, Save, SaveThenClose, AskThenClose, RefuseUnread };
 
 enum class EscapePresses { Delete, Cancel };
 
+// Whether an entry is the address being added, as the list box's own exact search tells it: the
+// whole text, ignoring letter case.
+using SameEntry = bool (*)(std::wstring_view entry, std::wstring_view address);
+
+// Where another program or workstation changed the file after the window read or wrote it: the
+// window's own edits since then (the addresses it added and the entries it deleted, counted per
+// occurrence) applied to the file's list as it is now. An added address goes before the first
+// entry that it sorts before, as Add places it, unless the list holds it already; a deleted entry
+// goes where the list still holds it. Everything else keeps the file's text and order.
+Entries MergeEdits(const Entries& base, const Entries& ours, const Entries& theirs, SameEntry sameEntry);
+
 class ListEditor {
 public:
-    // Whether an entry is the address being added, as the list box's own exact search tells it:
-    // the whole text, ignoring letter case.
-    using SameEntry = bool (*)(std::wstring_view entry, std::wstring_view address);
     explicit ListEditor(SameEntry sameEntry) : FSameEntry(sameEntry) {}
 
     const Entries& Items() const { return FItems; }
@@ -39,8 +47,8 @@ public:
     bool DeleteEnabled() const { return FDeleteEnabled; }
     bool ApplyEnabled() const { return FApplyEnabled; }
 
-    // The start-up read the list whole, in file order.
-    void Load(Entries entries);
+    // The start-up read the list whole.
+    void Load(ListFile file);
     // The start-up ended without a list: nothing may save, since saving would replace the file.
     void LoadFailed();
 
@@ -51,17 +59,29 @@ public:
     // The entries that the last Delete removed, in ascending order.
     const std::vector<std::size_t>& Removed() const { return FRemoved; }
 
+    // What follows the list's lines in the file, kept as it stands.
+    const std::string& Tail() const { return FTail; }
+    // Whether the file is as the window last read or wrote it.
+    bool FileUnchanged(const ListFileState& now) const { return now == FBaseState; }
+    // The question was answered Yes: the window's edits applied to the file as it is now, with
+    // the selection and the buttons as after a load, for the save that follows.
+    void Merge(const ListFile& now);
+
     Request Apply() const;
     Request Ok() const;
     Request Cancel() const;
     EscapePresses Escape() const;
     // What ends a save: either way the busy state has enabled every control.
-    void Saved();
+    void Saved(ListFileState written);
     void SaveFailed();
 
 private:
     SameEntry FSameEntry;
     Entries FItems;
+    // The list, and the file, as the window last read or wrote them.
+    Entries FBase;
+    ListFileState FBaseState;
+    std::string FTail;
     std::vector<std::size_t> FSelection;
     std::vector<std::size_t> FRemoved;
     bool FLoaded = false;

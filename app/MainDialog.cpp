@@ -11,6 +11,7 @@
 #include "errors/Exception.h"
 #include "errors/SystemError.h"
 #include "owners/ScopeGuard.h"
+#include "text/SharedStrings.h"
 #include "validation/StartupMessages.h"
 
 #include <algorithm>
@@ -22,6 +23,14 @@ const wchar_t AlreadyListedMessage[] = L"That address already exists in the list
 const wchar_t DeleteQuestion[] = L"Are you sure you want to delete the selected address(es) from the list?";
 const wchar_t CancelQuestion[] =
     L"Changes made to the I.P. address list have not been saved.  Are you sure you want to cancel?";
+
+std::wstring KeepBothQuestion(const std::wstring& path)
+{
+    return L"Another program or workstation has changed the following file since this window read it:" + LineBreak + path +
+           ParagraphBreak + L"Do you want to keep both sides' changes?" + ParagraphBreak +
+           L"Yes: this window's additions and deletions are made to the list as the file now holds it." + LineBreak +
+           L"No: this window's list replaces the file." + LineBreak + L"Cancel: nothing is saved.";
+}
 
 const UINT_PTR StartUpTimer = 1;
 const UINT StartUpDelayMs = 300;
@@ -284,9 +293,14 @@ void MainDialog::StartUp()
             SetWindowTextW(FWindow, FTitle.c_str());
             ShowNotices(verdict);
             if (!verdict.Failed()) {
-                FEditor.Load(LoadAddressList(FProgramFolder));
+                ListFile list = ReadAddressList(FProgramFolder);
+                const HiddenText hidden = list.Hidden;
+                FEditor.Load(std::move(list));
                 ShowEntries(Control(IDC_LIST), FEditor.Items());
                 ProcessPendingMessages(FWindow);
+                if (hidden.Any())
+                    ShowMessageBox(FWindow, HiddenTextMessage(AddressListPath(FProgramFolder), hidden), MessageKind::Information,
+                                   MessageButtons::OK);
             }
         });
         refuseSaving.Dismiss();
@@ -389,25 +403,46 @@ void MainDialog::OnEscape()
         OnCancel();
 }
 
+// The file is read as it is now before anything is written. Where another program or workstation
+// has changed it since the window read or wrote it, the user decides whether to keep both sides'
+// changes, to replace the file, or to save nothing; and so again where it changes once more
+// before the new list takes its place.
 bool MainDialog::Save()
 {
     if (FEditor.Apply() == Request::RefuseUnread)
         throw Exception(L"The server address list has not been read from " + AddressListPath(FProgramFolder) +
                         L", so it is not saved: saving would replace the file with an incomplete list.");
+    bool saved = false;
     {
         ScopeGuard failed([this] {
             FEditor.SaveFailed();
             ShowEditor();
         });
         WhileBusy([&] {
-            SaveAddressList(FProgramFolder, FEditor.Items());
+            while (!saved) {
+                ListFile now = ReadAddressList(FProgramFolder);
+                if (!FEditor.FileUnchanged(now.State)) {
+                    const Answer answer = ShowMessageBox(FWindow, KeepBothQuestion(AddressListPath(FProgramFolder)),
+                                                         MessageKind::Question, MessageButtons::YesNoCancel);
+                    if (answer == Answer::Cancel)
+                        return;
+                    if (answer == Answer::Yes) {
+                        FEditor.Merge(now);
+                        ShowEntries(Control(IDC_LIST), FEditor.Items());
+                        ShowSelection(Control(IDC_LIST), FEditor.Selection());
+                    }
+                }
+                if (const auto written = WriteAddressList(FProgramFolder, FEditor.Items(), FEditor.Tail(), now.State)) {
+                    FEditor.Saved(*written);
+                    saved = true;
+                }
+            }
             ProcessPendingMessages(FWindow);
         });
         failed.Dismiss();
     }
-    FEditor.Saved();
     ShowEditor();
-    return true;
+    return saved;
 }
 
 void MainDialog::KeepResponsive()

@@ -8,7 +8,7 @@
 #include <string>
 
 enum class MessageKind { Error, Warning, Information, Question };
-enum class MessageButtons { OK, YesNo };
-enum class Answer { OK, Yes, No };
+enum class MessageButtons { OK, YesNo, YesNoCancel };
+enum class Answer { OK, Yes, No, Cancel };
 
 Answer ShowMessageBox(HWND owner, const std::wstring& text, MessageKind kind, MessageButtons buttons);

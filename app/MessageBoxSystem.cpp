@@ -15,7 +15,11 @@ std::wstring ApplicationTitle()
 
 UINT Style(MessageKind kind, MessageButtons buttons)
 {
-    const UINT set = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    UINT set = MB_OK;
+    if (buttons == MessageButtons::YesNo)
+        set = MB_YESNO;
+    if (buttons == MessageButtons::YesNoCancel)
+        set = MB_YESNOCANCEL;
     switch (kind) {
     case MessageKind::Error: return set | MB_ICONERROR;
     case MessageKind::Warning: return set | MB_ICONWARNING;
@@ -34,6 +38,14 @@ Answer ShowMessageBox(HWND owner, const std::wstring& text, MessageKind kind, Me
     switch (MessageBoxW(owner, text.c_str(), ApplicationTitle().c_str(), Style(kind, buttons))) {
     case IDYES: return Answer::Yes;
     case IDNO: return Answer::No;
-    default: return buttons == MessageButtons::YesNo ? Answer::No : Answer::OK;
+    case IDOK: return Answer::OK;
+    default: break;
     }
+    // Closed, or no box could be shown: the answer that changes nothing.
+    switch (buttons) {
+    case MessageButtons::OK: return Answer::OK;
+    case MessageButtons::YesNo: return Answer::No;
+    case MessageButtons::YesNoCancel: return Answer::Cancel;
+    }
+    return Answer::Cancel;
 }

@@ -23,6 +23,7 @@ add_library(iplist_core STATIC
   errors/RaiseAddressWindows.cpp
   errors/SystemError.cpp
   files/TextFile.cpp
+  files/CodePage.cpp
   files/Retries.cpp
   files/FileSystem.cpp
   files/TimeOfDayStampWindows.cpp

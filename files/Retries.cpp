@@ -31,8 +31,22 @@ void RetryTextFileOperation(TextFile& file, Operation operation, unsigned pauseM
 }
 
 // Leaves a retry loop at once, being outside the error hierarchy that the loop retries on: a
-// name that is taken stays taken.
-struct NameTaken {};
+// name that is taken stays taken, and one that the volume cannot take stays so.
+struct NameRefused {
+    unsigned long Error;
+};
+
+unsigned long RefusedName(unsigned long error)
+{
+    switch (error) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return ERROR_FILE_EXISTS;
+    case ERROR_INVALID_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BAD_PATHNAME: return error;
+    default: return 0;
+    }
+}
 
 // The attributes written back without the read-only one; false when that could not be done.
 // WasReadOnly tells whether there was one to take away.
@@ -79,14 +93,14 @@ void CreateNewWithRetries(TextFile& file)
                                    try {
                                        file.CreateNew();
                                    } catch (const EInOutError& error) {
-                                       if (error.ErrorCode() == ERROR_FILE_EXISTS || error.ErrorCode() == ERROR_ALREADY_EXISTS)
-                                           throw NameTaken{};
+                                       if (const unsigned long refused = RefusedName(error.ErrorCode()))
+                                           throw NameRefused{refused};
                                        throw;
                                    }
                                },
                                OpenRetryPauseMs, L"The following file could not be created: ");
-    } catch (const NameTaken&) {
-        RaiseInOutError(ERROR_FILE_EXISTS);
+    } catch (const NameRefused& refused) {
+        RaiseInOutError(refused.Error);
     }
 }
 
@@ -97,18 +111,31 @@ void CloseWithRetries(TextFile& file)
 
 // A read-only target is made writable after the first failure and tried again at once; otherwise
 // each failure waits before the next attempt.
-void ReplaceFileWithRetries(const std::wstring& source, const std::wstring& target)
+bool ReplaceFileWithRetries(const std::wstring& source, const std::wstring& target, bool targetExists,
+                            const std::function<TargetCheck(DWORD& error)>& check)
 {
     // No retry makes room where a folder stands.
     if (ExaminePath(target).Kind == PathKind::Directory)
         throw EInOutError(L"The following file could not be replaced: " + LineBreak + target + ParagraphBreak +
                               L"A folder of that name stands in its place.",
                           ERROR_ACCESS_DENIED);
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (targetExists ? MOVEFILE_REPLACE_EXISTING : 0);
     bool tookReadOnly = false;
     for (int failures = 0;;) {
-        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return;
-        const DWORD error = GetLastError();
+        DWORD error = 0;
+        switch (check(error)) {
+        case TargetCheck::Changed:
+            if (tookReadOnly)
+                RestoreReadOnlyAttribute(target);
+            return false;
+        case TargetCheck::AsExpected:
+            if (MoveFileExW(ExtendedLengthPath(source).c_str(), ExtendedLengthPath(target).c_str(), flags))
+                return true;
+            error = GetLastError();
+            break;
+        case TargetCheck::Unknown:
+            break;
+        }
         if (++failures >= MaxFileAttempts) {
             if (tookReadOnly)
                 RestoreReadOnlyAttribute(target);

@@ -1,55 +1,39 @@
 #pragma once
-// A line-oriented text file in the system's ANSI code page, bound to a path before it is opened.
-// Reading shares with readers only; writing creates the file new and also shares with readers
-// only. Written lines end with CR LF and are buffered until the buffer fills or the file
-// closes. Every failure raises EInOutError with the system's error code and message.
-#include "files/LineReader.h"
+// A text file of the program folder, bound to a path before it is opened. Reading shares with
+// readers only; writing creates the file new, so that nothing of anyone else's is emptied, and
+// also shares with readers only. Every failure raises EInOutError with the system's error code
+// and message. The text itself is in the system's ANSI code page (files/CodePage.h).
 #include "owners/Owners.h"
 
-#include <memory>
 #include <string>
 #include <string_view>
 
 class TextFile {
 public:
+    // The longest path a text file can be bound to, unless it is given in the extended-length
+    // form ("\\?\..."), as the program gives the paths of its own scratch files.
     static constexpr std::size_t MaxPathLength = 259;
-    static constexpr std::size_t WriteBufferSize = 64 * 1024;
-
-    TextFile();
-    TextFile(const TextFile&) = delete;
-    TextFile& operator=(const TextFile&) = delete;
-    ~TextFile();  // releases an open handle without writing buffered text
 
     void Bind(std::wstring path);
     const std::wstring& Path() const { return FPath; }
-    bool IsOpen() const { return FMode != Mode::Closed; }
+    bool IsOpen() const { return FHandle.Valid(); }
 
     void Reset();
-    // Opens for writing a file that must not exist yet, so that nothing of anyone else's is emptied.
     void CreateNew();
-    bool Eof();
-    std::wstring ReadLine();
-    // The line's first MaxBytes bytes at most; a longer line is left part-read, and Whole false.
-    std::wstring ReadLineStart(std::size_t maxBytes, bool& whole);
-    void WriteLine(std::wstring_view text);
-    // Writes out the buffer and asks the system to put the file's data on the disk.
+    // Up to Capacity bytes, 0 at the end.
+    std::size_t Read(char* buffer, std::size_t capacity);
+    // The whole file, or its first Limit + 1 bytes where it holds more, so that the caller can
+    // tell a file of Limit bytes from a longer one without reading the rest.
+    std::string ReadAll(std::size_t limit);
+    void Write(std::string_view bytes);
+    // Asks the system to put the file's data on the disk.
     void Commit();
     void Close();
 
 private:
-    enum class Mode { Closed, Reading, Writing };
-    class HandleSource;
-
-    void Open(DWORD access, DWORD disposition, Mode mode);
-    void RequireMode(Mode mode) const;
-    void WriteBuffer();
-    void Append(const char* bytes, std::size_t count);
+    void Open(DWORD access, DWORD disposition);
+    void RequireOpen() const;
 
     std::wstring FPath;
     KernelHandle FHandle;
-    Mode FMode = Mode::Closed;
-    std::unique_ptr<HandleSource> FSource;
-    std::unique_ptr<LineReader> FReader;
-    std::string FLineBytes;
-    std::string FWriteBuffer;
 };

@@ -1,5 +1,6 @@
 #include "validation/Components.h"
 
+#include "files/CodePage.h"
 #include "files/FileSystem.h"
 #include "files/Retries.h"
 #include "files/TextFile.h"
@@ -20,16 +21,23 @@ const LegacyFile LegacyFiles[] = {
     {L"\\RUNTOOLS.EXE", 51}, {L"\\DRAWPLAN.EXE", 50}, {L"\\EXAMPLE.IMP", 42},  {L"\\INPUT.EXE", 12},
 };
 
+// Only the first line counts, and of it only what the number needs.
 std::int32_t ReadReleaseFile(const std::wstring& path)
 {
     TextFile file;  // released on every path, the conversion error included, so the file is not left locked
     file.Bind(path);
     ResetWithRetries(file);
-    bool whole = false;
-    const std::wstring first = file.ReadLineStart(MaxReleaseLineLength, whole);
-    const std::int32_t level = ConvertReleaseLevel(first, whole);
+    ReleaseLevelReader reader;
+    char buffer[4096];
+    bool more = true;
+    while (more) {
+        const std::size_t read = file.Read(buffer, sizeof buffer);
+        more = read > 0;
+        for (std::size_t i = 0; more && i < read; ++i)
+            more = buffer[i] != '\r' && buffer[i] != '\n' && buffer[i] != '\x1A' && reader.Take(buffer[i]);
+    }
     CloseWithRetries(file);
-    return level;
+    return reader.Level([](std::string_view bytes) { return FromAnsi(bytes); });
 }
 
 }  // namespace

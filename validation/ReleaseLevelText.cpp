@@ -4,61 +4,115 @@
 
 namespace {
 
-// How much of an over-long line the message quotes.
+// A line of normal length is quoted whole; a longer one by its beginning.
+const std::size_t QuotedWhole = 256;
 const std::size_t QuotedBeginning = 64;
 
-[[noreturn]] void RaiseNotAnInteger(const std::wstring& line)
+int DecimalValue(char c)
 {
-    throw EConvertError(L"''" + line + L"'' is not a valid integer value");
+    return c >= '0' && c <= '9' ? c - '0' : -1;
 }
 
-int HexDigitValue(wchar_t c)
+int HexValue(char c)
 {
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return DecimalValue(c);
 }
 
 }  // namespace
 
-std::int32_t ConvertReleaseLevel(const std::wstring& line, bool whole)
+void ReleaseLevelReader::Digit(int value)
 {
-    if (!whole || line.size() > MaxReleaseLineLength)
-        RaiseNotAnInteger(line.substr(0, QuotedBeginning) + L"...");
-    std::size_t p = 0;
-    while (p < line.size() && line[p] == L' ')
-        ++p;
-    bool negative = false;
-    if (p < line.size() && (line[p] == L'+' || line[p] == L'-'))
-        negative = line[p++] == L'-';
-
-    bool hexadecimal = false;
-    if (p < line.size() && (line[p] == L'$' || line[p] == L'x' || line[p] == L'X')) {
-        hexadecimal = true;
-        ++p;
-    } else if (p + 1 < line.size() && line[p] == L'0' && (line[p + 1] == L'x' || line[p + 1] == L'X')) {
-        hexadecimal = true;
-        p += 2;
+    FAnyDigit = true;
+    if (value == 0 && FSignificantDigits == 0) {
+        FPart = Part::Zeros;  // leading zeros count for nothing, however many
+        return;
     }
-    if (p == line.size())
-        RaiseNotAnInteger(line);
+    FPart = Part::Digits;
+    ++FSignificantDigits;
+    FValue = FValue * (FHexadecimal ? 16 : 10) + static_cast<std::uint64_t>(value);
+    const std::uint64_t limit = FHexadecimal ? 0xFFFFFFFFull : (FNegative ? 2147483648ull : 2147483647ull);
+    if (FValue > limit || FSignificantDigits > (FHexadecimal ? 8 : 10))
+        FPart = Part::Invalid;
+}
 
-    const std::uint64_t base = hexadecimal ? 16 : 10;
-    const std::uint64_t limit = hexadecimal ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
-    std::uint64_t value = 0;
-    for (; p < line.size(); ++p) {
-        const int digit = hexadecimal ? HexDigitValue(line[p]) : (line[p] >= L'0' && line[p] <= L'9' ? line[p] - L'0' : -1);
-        if (digit < 0)
-            RaiseNotAnInteger(line);
-        value = value * base + static_cast<std::uint64_t>(digit);
-        if (value > limit)
-            RaiseNotAnInteger(line);
+bool ReleaseLevelReader::Take(char byte)
+{
+    ++FLength;
+    if (FQuoted.size() < QuotedWhole + 1)
+        FQuoted += byte;
+    switch (FPart) {
+    case Part::Blanks:
+        if (byte == ' ')
+            break;
+        if (byte == '+' || byte == '-') {
+            FNegative = byte == '-';
+            FPart = Part::Start;
+            break;
+        }
+        [[fallthrough]];
+    case Part::Start:
+        if (byte == '$' || byte == 'x' || byte == 'X') {
+            FHexadecimal = true;
+            FPart = Part::Zeros;
+        } else if (byte == '0') {
+            FAnyDigit = true;
+            FPart = Part::ZeroOrPrefix;  // a zero of its own, or the start of "0x"
+        } else if (DecimalValue(byte) > 0) {
+            Digit(DecimalValue(byte));
+        } else {
+            FPart = Part::Invalid;
+        }
+        break;
+    case Part::ZeroOrPrefix:
+        if (byte == 'x' || byte == 'X') {
+            FHexadecimal = true;
+            FAnyDigit = false;
+            FPart = Part::Zeros;
+            break;
+        }
+        [[fallthrough]];
+    case Part::Zeros:
+    case Part::Digits: {
+        const int value = FHexadecimal ? HexValue(byte) : DecimalValue(byte);
+        if (value < 0)
+            FPart = Part::Invalid;
+        else
+            Digit(value);
+        break;
+    }
+    case Part::Invalid: break;
+    }
+    // A line that is no number is read on as far as its message quotes it.
+    return FPart != Part::Invalid || FQuoted.size() <= QuotedWhole;
+}
+
+std::int32_t ReleaseLevelReader::Level(const std::function<std::wstring(std::string_view)>& toText) const
+{
+    const bool valid = FAnyDigit && (FPart == Part::Digits || FPart == Part::Zeros || FPart == Part::ZeroOrPrefix);
+    if (!valid) {
+        const bool whole = FLength <= QuotedWhole;
+        throw EConvertError(L"''" + toText(whole ? std::string_view(FQuoted) : std::string_view(FQuoted).substr(0, QuotedBeginning)) +
+                            (whole ? L"" : L"...") + L"'' is not a valid integer value");
     }
     // A hexadecimal value is a 32-bit pattern; its sign, if any, negates that pattern.
-    const std::uint32_t pattern = static_cast<std::uint32_t>(negative ? 0u - value : value);
+    const std::uint32_t pattern = static_cast<std::uint32_t>(FNegative ? 0u - FValue : FValue);
     return static_cast<std::int32_t>(pattern);
+}
+
+std::int32_t ConvertReleaseLevel(std::string_view line)
+{
+    ReleaseLevelReader reader;
+    for (char byte : line)
+        if (!reader.Take(byte))
+            break;
+    return reader.Level([](std::string_view bytes) {
+        std::wstring text;
+        for (char c : bytes)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        return text;
+    });
 }

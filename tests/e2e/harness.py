@@ -109,9 +109,9 @@ class Driver:
 
     MARGIN = 15  # seconds beyond the command's own wait
 
-    def __init__(self, user=None):
+    def __init__(self, user=None, env=None):
         self.process = subprocess.Popen(wine_command(DRIVER, user), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, env=ENV)
+                                        stderr=subprocess.DEVNULL, env=env or ENV)
         self.pending = b""
 
     def __call__(self, *words, wait_ms=0):
@@ -189,6 +189,25 @@ class UnprivilegedUser:
         subprocess.run(self.command("wineserver", "-k"), check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+class SecondWorkstation:
+    """A Wine prefix of its own with its own Wine server, as another workstation is: nothing of
+    the first prefix's sharing of open files reaches it, only the Unix file system they share."""
+
+    def __init__(self):
+        self.prefix = os.path.join(WORK, "second-workstation")
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        self.env = dict(ENV, WINEPREFIX=self.prefix)
+        subprocess.run(["wineboot", "-i"], env=self.env, check=True, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300)
+
+    def driver(self):
+        return Driver(env=self.env)
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+
 def xdotool(*arguments):
     subprocess.run(["xdotool", *[str(a) for a in arguments]], env=ENV, check=True)
 
@@ -223,6 +242,9 @@ class Program:
         if "error" in window:
             raise AssertionError("the program showed no window")
         self.window = window["hwnd"]
+
+    def move(self, x, y):
+        self.driver("move", self.window, x, y)
 
     def window_info(self):
         return self.driver("window", self.pid, 1000, wait_ms=1000)
@@ -280,6 +302,13 @@ class Program:
             xdotool("mousemove", *centre(field["rect"]), "click", "1")
             xdotool("key", "End", "shift+Home")
             xdotool("type", "--delay", "30", str(octet))
+
+    def add(self, *octets):
+        """Types an address and clicks Add, then waits for it to be listed."""
+        self.type_address(*octets)
+        self.click("Add Address to List")
+        address = ".".join(str(o) for o in octets)
+        wait_until(lambda: address in self.entries(), 10, "the listing of " + address)
 
     def message_box(self, timeout=10000):
         box = self.driver("msgbox", self.pid, timeout, wait_ms=timeout)

@@ -10,6 +10,7 @@
 //   select HWND INDEX...               selects exactly these entries of a list box
 //   click HWND                         posts BM_CLICK to a button
 //   close HWND                         posts WM_SYSCOMMAND/SC_CLOSE (the close box)
+//   move HWND X Y                      moves a window to X, Y on the screen, as a user drags it
 //   focus PID                          the window that has the program's keyboard focus
 //   msgbox PID TIMEOUT_MS              the program's open message box (a dialog its main window owns):
 //                                      caption, text, buttons, kind
@@ -17,9 +18,12 @@
 //   wait PID TIMEOUT_MS                waits until the program has ended: its exit code
 //   kill PID                           ends the program at once, as a crash or a power loss would
 //   hold PATH / release                keeps a file open without sharing, then lets it go
+//   hold-reading PATH                  keeps a file open for reading, shared with readers only, as
+//                                      another program reading it does
 //   rename FROM<TAB>TO                 renames a file or folder as another Windows user would
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -371,6 +375,14 @@ std::string Run(const std::string& line)
                                                : PostMessageW(ParseHandle(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
         return posted ? "{\"ok\":true}" : "{\"error\":\"not posted\"}";
     }
+    if (command == "move") {
+        std::string hwnd;
+        int x = 0, y = 0;
+        in >> hwnd >> x >> y;
+        return SetWindowPos(ParseHandle(hwnd), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? "{\"ok\":true}"
+                   : "{\"error\":\"not moved\"}";
+    }
     if (command == "focus") {
         DWORD process = 0;
         in >> process;
@@ -413,10 +425,12 @@ std::string Run(const std::string& line)
         WaitForSingleObject(handle, 10000);
         return "{\"ok\":true}";
     }
-    if (command == "hold") {
+    if (command == "hold" || command == "hold-reading") {
         std::string path;
         std::getline(in >> std::ws, path);
-        HeldFile = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        const bool reading = command == "hold-reading";
+        HeldFile = CreateFileW(Wide(path).c_str(), reading ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE,
+                               reading ? FILE_SHARE_READ : 0, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS, 0, nullptr);
         return HeldFile == INVALID_HANDLE_VALUE ? "{\"error\":" + std::to_string(GetLastError()) + "}" : "{\"ok\":true}";
     }
     if (command == "rename") {

@@ -44,22 +44,23 @@ Reading ReadByTheRule(const std::string& line)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::string narrow(reinterpret_cast<const char*>(data), size);
-    if (narrow.find('\n') != std::string::npos)
+    const std::string line(reinterpret_cast<const char*>(data), size);
+    if (line.find_first_of("\r\n\x1A") != std::string::npos)
         return 0;  // a line never holds a line end
-    std::wstring line(narrow.begin(), narrow.end());
-    // A line longer than any number needs is refused whatever it holds, quoted by its beginning.
-    const bool overLong = line.size() > MaxReleaseLineLength;
-    const std::wstring quoted = overLong ? line.substr(0, 64) + L"..." : line;
+    // A line of normal length is quoted whole, a longer one by its beginning.
+    const std::string quoted = line.size() > 256 ? line.substr(0, 64) + "..." : line;
     Reading actual{true, 0};
     try {
         actual.Value = ConvertReleaseLevel(line);
     } catch (const EConvertError& error) {
         actual.Accepted = false;
-        if (error.Message() != L"''" + quoted + L"'' is not a valid integer value")
+        std::wstring widened;  // each byte as the character of the same number
+        for (const unsigned char byte : quoted)
+            widened += static_cast<wchar_t>(byte);
+        if (error.Message() != L"''" + widened + L"'' is not a valid integer value")
             std::abort();
     }
-    const Reading expected = overLong ? Reading{false, 0} : ReadByTheRule(narrow);
+    const Reading expected = ReadByTheRule(line);
     if (actual.Accepted != expected.Accepted || (actual.Accepted && actual.Value != expected.Value))
         std::abort();
     return 0;

@@ -2,11 +2,20 @@
 // the user's commands, then the entries, the selection, the unsaved changes, the states of Delete
 // and Apply, and what OK, Apply, Cancel and Escape would ask of the file and the window.
 #include "app/ListEditor.h"
+#include "tests/common/EntryLists.h"
 
 #include <gtest/gtest.h>
 
 #include <cwctype>
 #include <sstream>
+
+// A failed comparison then names the entries rather than dumping their bytes.
+void PrintTo(const Entry& entry, std::ostream* out)
+{
+    *out << testing::PrintToString(entry.Text);
+    if (!entry.Original.empty())
+        *out << " from " << testing::PrintToString(entry.Original);
+}
 
 namespace {
 
@@ -107,7 +116,7 @@ std::string RunCommands(ListEditor& editor, const char* commands)
             editor.Delete(selected);
             selected = editor.Selection();
         } else if (command == "saved") {
-            editor.Saved();
+            editor.Saved({});
         } else if (command == "save") {
             editor.SaveFailed();
         }
@@ -131,12 +140,16 @@ TEST(ListEditor, EachCommandLeavesTheListTheButtonsAndTheRequestsAsTheWindowShow
 {
     for (const Row& row : Rows) {
         ListEditor editor(SameIgnoringAsciiCase);
-        if (row.Read)
-            editor.Load(row.File);
-        else
+        if (row.Read) {
+            ListFile file;
+            for (const std::wstring& text : row.File)
+                file.Lines.push_back({text, {}});
+            editor.Load(file);
+        } else {
             editor.LoadFailed();
+        }
         const std::string refusals = RunCommands(editor, row.Commands);
-        EXPECT_EQ(editor.Items(), row.Entries) << row.Name;
+        EXPECT_EQ(Texts(editor.Items()), row.Entries) << row.Name;
         EXPECT_EQ(editor.Selection(), row.Selection) << row.Name;
         EXPECT_EQ(StatesOf(editor), row.States) << row.Name;
         EXPECT_EQ(editor.Ok(), row.Ok) << row.Name;
@@ -150,8 +163,72 @@ TEST(ListEditor, EachCommandLeavesTheListTheButtonsAndTheRequestsAsTheWindowShow
 TEST(ListEditor, DeleteTellsTheWindowWhichEntriesWent)
 {
     ListEditor editor(SameIgnoringAsciiCase);
-    editor.Load({L"a", L"b", L"c", L"d"});
+    editor.Load({Listed({L"a", L"b", L"c", L"d"}), "", {}, {}});
     editor.Delete({3, 1, 1, 9});  // as a window may hand them: any order, twice, or past the end
     EXPECT_EQ(editor.Removed(), (std::vector<std::size_t>{1, 3}));
-    EXPECT_EQ(editor.Items(), (Entries{L"a", L"c"}));
+    EXPECT_EQ(editor.Items(), Listed({L"a", L"c"}));
+}
+
+namespace {
+
+struct MergeRow {
+    const char* Name;
+    Entries Base, Ours, Theirs, Merged;
+};
+
+const Entry Raw{L"?", "\xFF"};  // bytes the code page has no text for, shown as "?"
+
+const MergeRow MergeRows[] = {
+    {"another side added, we added", Listed({L"10.0.0.1", L"10.0.0.5"}), Listed({L"10.0.0.1", L"10.0.0.3", L"10.0.0.5"}),
+     Listed({L"10.0.0.1", L"10.0.0.5", L"10.0.0.9"}), Listed({L"10.0.0.1", L"10.0.0.3", L"10.0.0.5", L"10.0.0.9"})},
+    {"another side deleted, we added", Listed({L"10.0.0.1", L"10.0.0.5"}), Listed({L"10.0.0.1", L"10.0.0.5", L"10.0.0.7"}),
+     Listed({L"10.0.0.5"}), Listed({L"10.0.0.5", L"10.0.0.7"})},
+    {"we deleted what the other side kept", Listed({L"1.1.1.1", L"2.2.2.2"}), Listed({L"1.1.1.1"}),
+     Listed({L"1.1.1.1", L"2.2.2.2", L"3.3.3.3"}), Listed({L"1.1.1.1", L"3.3.3.3"})},
+    {"both sides added one address", Listed({L"1.1.1.1"}), Listed({L"1.1.1.1", L"2.2.2.2"}),
+     Listed({L"2.2.2.2", L"1.1.1.1"}), Listed({L"2.2.2.2", L"1.1.1.1"})},
+    {"both sides deleted one entry", Listed({L"1.1.1.1", L"2.2.2.2"}), Listed({L"2.2.2.2"}), Listed({L"2.2.2.2"}),
+     Listed({L"2.2.2.2"})},
+    {"one of two duplicates deleted, counted per occurrence", Listed({L"5.5.5.5", L"5.5.5.5", L"6.6.6.6"}),
+     Listed({L"5.5.5.5", L"6.6.6.6"}), Listed({L"5.5.5.5", L"6.6.6.6", L"5.5.5.5", L"7.7.7.7"}),
+     Listed({L"6.6.6.6", L"5.5.5.5", L"7.7.7.7"})},
+    {"an added address the other side holds in another case", Listed({L"host"}), Listed({L"host", L"10.0.0.1"}),
+     Listed({L"HOST", L"10.0.0.1"}), Listed({L"HOST", L"10.0.0.1"})},
+    {"empty lines and other text keep their places", Listed({L"", L"# servers", L"10.0.0.1"}),
+     Listed({L"", L"# servers", L"10.0.0.1", L"10.0.0.2"}), Listed({L"", L"# servers", L"", L"10.0.0.1", L"server"}),
+     Listed({L"", L"# servers", L"", L"10.0.0.1", L"server", L"10.0.0.2"})},  // letters sort before digits
+    {"an added address placed among entries out of order", Listed({L"10.0.0.5"}), Listed({L"10.0.0.3", L"10.0.0.5"}),
+     Listed({L"10.0.0.9", L"10.0.0.1"}), Listed({L"10.0.0.3", L"10.0.0.9", L"10.0.0.1"})},
+    {"a deleted entry the other side deleted as well, and added again twice", Listed({L"1.1.1.1"}), Listed({}),
+     Listed({L"1.1.1.1", L"1.1.1.1"}), Listed({L"1.1.1.1"})},
+    {"bytes kept as the file had them are an entry of their own", Entries{Raw, {L"?", {}}}, Entries{{L"?", {}}},
+     Entries{{L"?", {}}, Raw, {L"1.1.1.1", {}}}, Entries{{L"?", {}}, {L"1.1.1.1", {}}}},
+    {"nothing changed on our side", Listed({L"1.1.1.1"}), Listed({L"1.1.1.1"}), Listed({L"9.9.9.9"}), Listed({L"9.9.9.9"})},
+};
+
+}  // namespace
+
+TEST(ListMerge, OurEditsGoOntoTheFileAsItIsNow)
+{
+    for (const MergeRow& row : MergeRows)
+        EXPECT_EQ(MergeEdits(row.Base, row.Ours, row.Theirs, SameIgnoringAsciiCase), row.Merged) << row.Name;
+}
+
+TEST(ListMerge, AMergeLeavesTheListAsALoadWouldWithTheChangesStillToSave)
+{
+    ListEditor editor(SameIgnoringAsciiCase);
+    editor.Load({Listed({L"1.1.1.1"}), "", {true, "1.1.1.1\r\n"}, {}});
+    EXPECT_TRUE(editor.FileUnchanged({true, "1.1.1.1\r\n"}));
+    EXPECT_FALSE(editor.FileUnchanged({true, "1.1.1.1\r\n2.2.2.2\r\n"}));
+    EXPECT_FALSE(editor.FileUnchanged({false, ""}));
+    editor.Add({3, 3, 3, 3});
+    editor.Merge({Listed({L"1.1.1.1", L"2.2.2.2"}), "\x1A", {true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}, {}});
+    EXPECT_EQ(editor.Items(), Listed({L"1.1.1.1", L"2.2.2.2", L"3.3.3.3"}));
+    EXPECT_EQ(editor.Selection(), std::vector<std::size_t>{0});
+    EXPECT_EQ(StatesOf(editor), "modified delete");
+    EXPECT_EQ(editor.Tail(), "\x1A");
+    EXPECT_TRUE(editor.FileUnchanged({true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}));
+    editor.Saved({true, "written"});
+    EXPECT_TRUE(editor.FileUnchanged({true, "written"}));
+    EXPECT_EQ(StatesOf(editor), "delete");
 }

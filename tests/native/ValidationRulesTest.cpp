@@ -59,33 +59,48 @@ TEST(SupportRule, UnsupportedSystemMessage)
               L"Contact Morvath Industries if you need to run the system on a different platform.");
 }
 
+namespace {
+
+std::wstring Widened(const std::string& bytes)
+{
+    std::wstring wide;
+    for (const unsigned char byte : bytes)
+        wide += static_cast<wchar_t>(byte);
+    return wide;
+}
+
+}  // namespace
+
 TEST(ReleaseLevelConversion, AcceptsTheWholeNumbersOfTheFirstLine)
 {
     const struct {
-        const wchar_t* Line;
+        std::string Line;
         std::int32_t Value;
     } accepted[] = {
-        {L"131", 131},          {L"2147483647", 2147483647}, {L"-2147483648", -2147483647 - 1}, {L"$FFFFFFFF", -1},
-        {L"0x83", 131},         {L"0X83", 131},              {L"x83", 131},                     {L"X83", 131},
-        {L"$83", 131},          {L"$ff", 255},               {L"+131", 131},                    {L"  131", 131},
-        {L"000131", 131},       {L"0", 0},                   {L"-0", 0},                        {L"-$83", -131},
-        {L"$80000000", -2147483647 - 1},
+        {"131", 131},          {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"$FFFFFFFF", -1},
+        {"0x83", 131},         {"0X83", 131},              {"x83", 131},                     {"X83", 131},
+        {"$83", 131},          {"$ff", 255},               {"+131", 131},                    {"  131", 131},
+        {"000131", 131},       {"0", 0},                   {"-0", 0},                        {"-$83", -131},
+        {"$80000000", -2147483647 - 1},
+        // Blanks and leading zeros count for nothing, however many there are.
+        {std::string(300, ' ') + "131", 131}, {std::string(300, '0') + "131", 131}, {"$" + std::string(300, '0') + "83", 131},
+        {std::string(255, ' ') + "0x" + std::string(255, '0') + "83", 131}, {"-" + std::string(300, '0'), 0},
     };
     for (const auto& c : accepted)
-        EXPECT_EQ(ConvertReleaseLevel(c.Line), c.Value) << c.Line;
+        EXPECT_EQ(ConvertReleaseLevel(c.Line), c.Value) << c.Line.substr(0, 40);
 }
 
 TEST(ReleaseLevelConversion, RefusesEverythingElseNamingTheLine)
 {
-    const wchar_t* refused[] = {L"2147483648", L"-2147483649", L"$100000000", L"131 ", L"", L"   ", L"+", L"-",
-                                L"$", L"0x", L"x", L"\x131", L"\uFF11\uFF13\uFF11", L"13a", L"1 31", L"\t131",
-                                L"- 131", L"++131", L"$-83", L"0x-1", L"$G", L"99999999999999999999"};
-    for (const wchar_t* line : refused) {
+    const char* refused[] = {"2147483648", "-2147483649", "$100000000", "131 ", "", "   ", "+", "-",
+                             "$", "0x", "x", "\xC4\xB1", "\xEF\xBC\x91\xEF\xBC\x93", "13a", "1 31", "\t131",
+                             "- 131", "++131", "$-83", "0x-1", "$G", "99999999999999999999", "00x83", "0x0x83"};
+    for (const char* line : refused) {
         try {
             ConvertReleaseLevel(line);
             ADD_FAILURE() << "accepted: " << line;
         } catch (const EConvertError& error) {
-            EXPECT_EQ(error.Message(), L"''" + std::wstring(line) + L"'' is not a valid integer value");
+            EXPECT_EQ(error.Message(), L"''" + Widened(line) + L"'' is not a valid integer value");
         }
     }
 }
@@ -93,7 +108,7 @@ TEST(ReleaseLevelConversion, RefusesEverythingElseNamingTheLine)
 TEST(ReleaseLevelConversion, QuotesAnOverLongLineByItsBeginningVisiblyCut)
 {
     const std::wstring cutQuote = L"''" + std::wstring(64, L'7') + L"...'' is not a valid integer value";
-    for (const std::wstring& line : {std::wstring(257, L'7'), std::wstring(1 << 20, L'7')}) {
+    for (const std::string& line : {std::string(257, '7'), std::string(1 << 20, '7'), std::string(256, '7') + " "}) {
         try {
             ConvertReleaseLevel(line);
             ADD_FAILURE() << "accepted a line of " << line.size();
@@ -101,12 +116,24 @@ TEST(ReleaseLevelConversion, QuotesAnOverLongLineByItsBeginningVisiblyCut)
             EXPECT_EQ(error.Message(), cutQuote);
         }
     }
+    const std::string longest = std::string(253, ' ') + "13a";
     try {
-        ConvertReleaseLevel(L"131", false);  // only the beginning of a longer line was read
+        ConvertReleaseLevel(longest);  // a line of normal length is quoted whole
         ADD_FAILURE();
     } catch (const EConvertError& error) {
-        EXPECT_EQ(error.Message(), L"''131...'' is not a valid integer value");
+        EXPECT_EQ(error.Message(), L"''" + Widened(longest) + L"'' is not a valid integer value");
     }
-    const std::wstring longest = std::wstring(253, L' ') + L"131";
-    EXPECT_EQ(ConvertReleaseLevel(longest), 131);  // a line of normal length stays as it was
+}
+
+TEST(ReleaseLevelConversion, ReadsNoFurtherThanTheNumberAndItsMessageNeed)
+{
+    ReleaseLevelReader reader;
+    std::size_t taken = 0;
+    const std::string garbage(1 << 20, 'z');
+    while (taken < garbage.size() && reader.Take(garbage[taken]))
+        ++taken;
+    EXPECT_LE(taken, 257u);
+    ReleaseLevelReader blanks;
+    for (int i = 0; i < 100000; ++i)
+        ASSERT_TRUE(blanks.Take(' '));  // blanks before the number are read on, however many
 }

@@ -76,6 +76,9 @@ TEST_F(ComponentsTest, AMalformedLevelRaisesTheConversionErrorAndLeavesTheFileFr
     EXPECT_THROW(Present(), EConvertError);
     WriteRelease("131\r\n");
     EXPECT_TRUE(Present());
+    // Leading blanks and zeros count for nothing however many, and the second line is not read.
+    WriteRelease((std::string(300, ' ') + std::string(300, '0') + "131\r\n" + std::string(1 << 20, 'x')).c_str());
+    EXPECT_TRUE(Present());
 }
 
 TEST_F(ComponentsTest, AHugeFirstLineIsRefusedByItsBeginningAndLeavesTheFileFree)

@@ -42,7 +42,7 @@ TEST_F(RetriesTest, ResetSucceedsOnTheFirstAttemptAfterTheFileIsReleased)
     file.Bind(path);
     EXPECT_NO_THROW(ResetWithRetries(file));
     EXPECT_EQ(TestSeams::Pauses.size(), 3u);
-    EXPECT_EQ(file.ReadLine(), L"10.0.0.1");
+    EXPECT_EQ(file.ReadAll(100), "10.0.0.1\r\n");
     CloseWithRetries(file);
 }
 

@@ -1,0 +1,52 @@
+#pragma once
+// The address list file as bytes, before and after the system's code page: how its lines are
+// told apart, how much of it the program reads, and the names of the program's own scratch files
+// beside it. No system call here, so that all of it is tested natively.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A list is far smaller than either: a thousand servers take some 16 KB. A file past them is no
+// address list (a device that never ends, a file of another kind), and reading it whole would
+// take memory without bound.
+constexpr std::size_t MaxListBytes = 4 * 1024 * 1024;
+constexpr std::size_t MaxListLines = 200000;
+
+struct ListText {
+    // Each line's bytes, its line end taken off: a line ends at CR LF, at LF or at a CR alone.
+    std::vector<std::string> Lines;
+    // A Ctrl-Z (0x1A) ends the text, as old text files have it; it and what follows it are kept
+    // as they stand, to be written back after the lines.
+    std::string Tail;
+    std::size_t TailLine = 0;  // the line, counted from 1, that the Ctrl-Z stands on; 0: none
+    bool TooLong = false;  // more than MaxListBytes, or more than MaxListLines lines
+};
+
+// Splits what a list file holds; Bytes may hold one byte more than MaxListBytes, to tell a file of
+// exactly that size from a longer one.
+ListText SplitListText(std::string_view bytes);
+// What a list file of these lines holds: each line followed by CR LF, then the tail.
+std::string JoinListText(const std::vector<std::string>& lines, std::string_view tail);
+
+// The first lines (counted from 1; 0: none) of a list file that the window cannot show as the file
+// has them, though a save keeps them as they are.
+struct HiddenText {
+    std::size_t NulLine = 0;        // a NUL character: the list shows the line up to it
+    std::size_t CodePageLine = 0;   // bytes that are no text in the system's code page
+    std::size_t EndOfTextLine = 0;  // a Ctrl-Z, after which the file holds more that is not shown
+
+    bool Any() const { return NulLine || CodePageLine || EndOfTextLine; }
+};
+// Whether a tail holds more than its Ctrl-Z and line ends: text that is not shown.
+bool TailHidesText(std::string_view tail);
+// Tells the user, once, which lines of the list file at Path the window shows otherwise than the
+// file has them, and that saving keeps them.
+std::wstring HiddenTextMessage(const std::wstring& path, const HiddenText& hidden);
+// The list file at Path is past the limits above.
+std::wstring TooLargeMessage(const std::wstring& path);
+
+// Whether a name is that of a scratch file this program writes a new list to before it takes the
+// list's place: "IPList.Txt.<digits>.Tmp" (or "IPList.Txt.<digits>-<n>.Tmp" where that was taken),
+// or, where a volume takes only short names, "IP<six hexadecimal digits>.Tmp".
+bool IsListScratchName(std::wstring_view name);
