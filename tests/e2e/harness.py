@@ -52,6 +52,18 @@ def session_environment():
 
 
 ENV = session_environment() if SESSION else dict(os.environ)
+ARCH = ENV.get("WINEARCH", "win64")  # the session's prefix: win32 runs the 32-bit program
+
+
+def windows_version(env=None):
+    """The Windows release a prefix poses as, by winecfg's name for it (win7, win2k, ...)."""
+    return subprocess.run(["wine", "winecfg", "-v"], env=env or ENV, check=True, capture_output=True,
+                          text=True).stdout.strip()
+
+
+def pose_windows_version(version, env=None):
+    subprocess.run(["wine", "winecfg", "-v", version], env=env or ENV, check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
 
 
 def map_drive(letter, unix_folder, prefix=None):
@@ -167,7 +179,8 @@ class UnprivilegedUser:
 
     name = "iplist-tester"
 
-    def __init__(self):
+    def __init__(self, release=None):
+        """RELEASE: the Windows release the user's prefix poses as (winecfg's name)."""
         if subprocess.run(["id", "-u", self.name], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
             subprocess.run(["useradd", "-m", "-s", "/bin/sh", self.name], check=True)
         self.home = os.path.expanduser("~" + self.name)
@@ -175,11 +188,18 @@ class UnprivilegedUser:
         shutil.rmtree(self.prefix, ignore_errors=True)
         subprocess.run(self.command("wineboot", "-i"), check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300)
+        if release:
+            subprocess.run(self.command("wine", "winecfg", "-v", release), check=True, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+            posed = subprocess.run(self.command("wine", "winecfg", "-v"), check=True, capture_output=True, text=True)
+            if posed.stdout.strip() != release:
+                raise AssertionError("the prefix poses as %r, not %r" % (posed.stdout.strip(), release))
 
     def command(self, *words):
-        """WORDS run as this user, with its own prefix and the session's display."""
-        settings = {"WINEPREFIX": self.prefix, "HOME": self.home, "USER": self.name, "DISPLAY": ENV["DISPLAY"],
-                    "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+        """WORDS run as this user, with its own prefix (of the session's architecture) and the
+        session's display."""
+        settings = {"WINEPREFIX": self.prefix, "WINEARCH": ARCH, "HOME": self.home, "USER": self.name,
+                    "DISPLAY": ENV["DISPLAY"], "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
         return ["runuser", "-u", self.name, "--", "env", *["%s=%s" % item for item in settings.items()], *words]
 
     def own(self, path):
@@ -382,9 +402,11 @@ class ProgramTest(unittest.TestCase):
 class UnprivilegedProgramTest(ProgramTest):
     """The tests of a class run as a Unix user that is not root, with a prefix of its own."""
 
+    release = None  # the Windows release that prefix poses as, where not Wine's default
+
     @classmethod
     def setUpClass(cls):
-        cls.user = UnprivilegedUser()
+        cls.user = UnprivilegedUser(cls.release)
 
     @classmethod
     def tearDownClass(cls):
