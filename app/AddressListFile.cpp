@@ -22,11 +22,6 @@ const int ScratchNames = 100;
 // A scratch file this old is no other workstation's save in progress: one left by a crash.
 const std::uint64_t LeftBehindAfter = 60ull * 60 * 10000000;  // an hour, in the file times' 100 ns
 
-bool IsNameTheVolumeRefuses(unsigned long error)
-{
-    return error == ERROR_INVALID_NAME || error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_BAD_PATHNAME;
-}
-
 wchar_t HexDigit(unsigned value)
 {
     return L"0123456789ABCDEF"[value & 0xF];

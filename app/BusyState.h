@@ -4,6 +4,8 @@
 // operation can start. Labels and the read-only text stay enabled: they start nothing, and a
 // disabled text is hard to read. Leaving enables every control again; the window then disables
 // what should stay disabled.
+#include "owners/ScopeGuard.h"
+
 #include <windows.h>
 
 class BusyState {
@@ -23,10 +25,6 @@ template <class Work>
 void WhileBusy(BusyState& busy, HWND dialog, HWND focus, Work work)
 {
     busy.Enter(dialog);
-    struct Leave {
-        BusyState& Busy;
-        HWND Dialog, Focus;
-        ~Leave() { Busy.Leave(Dialog, Focus); }
-    } leave{busy, dialog, focus};
+    const ScopeGuard leave([&] { busy.Leave(dialog, focus); });
     work();
 }

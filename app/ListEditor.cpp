@@ -67,9 +67,7 @@ void ListEditor::Load(ListFile file)
     FTail = std::move(file.Tail);
     FLoaded = true;
     FModified = false;
-    FSelection.assign(FItems.empty() ? 0 : 1, 0);
-    FDeleteEnabled = !FItems.empty();
-    FApplyEnabled = false;
+    SelectAsAfterALoad();
 }
 
 void ListEditor::Merge(const ListFile& now)
@@ -78,6 +76,11 @@ void ListEditor::Merge(const ListFile& now)
     FBase = now.Lines;
     FBaseState = now.State;
     FTail = now.Tail;
+    SelectAsAfterALoad();
+}
+
+void ListEditor::SelectAsAfterALoad()
+{
     FSelection.assign(FItems.empty() ? 0 : 1, 0);
     FDeleteEnabled = !FItems.empty();
     FApplyEnabled = false;

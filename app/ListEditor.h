@@ -76,6 +76,9 @@ public:
     void SaveFailed();
 
 private:
+    // The first entry selected, Delete enabled where there is one, Apply disabled.
+    void SelectAsAfterALoad();
+
     SameEntry FSameEntry;
     Entries FItems;
     // The list, and the file, as the window last read or wrote them.

@@ -282,15 +282,19 @@ void MainDialog::StartUp()
     {
         // Should an error pass, the list was not read: neither Delete nor Apply may lead to a save.
         ScopeGuard refuseSaving([&] {
-            FProgramFolder = verdict.ProgramFolder;
-            SetWindowTextW(FWindow, FTitle.c_str());
             FEditor.LoadFailed();
             ShowEditor();
         });
         WhileBusy([&] {
-            ValidateStartupEnvironment(FSystem, *this, verdict);
-            FProgramFolder = verdict.ProgramFolder;
-            SetWindowTextW(FWindow, FTitle.c_str());
+            {
+                // What the checks found until an error passed, the folder among it; the title
+                // without the repair's count.
+                const ScopeGuard takeFindings([&] {
+                    FProgramFolder = verdict.ProgramFolder;
+                    SetWindowTextW(FWindow, FTitle.c_str());
+                });
+                ValidateStartupEnvironment(FSystem, *this, verdict);
+            }
             ShowNotices(verdict);
             if (!verdict.Failed()) {
                 ListFile list = ReadAddressList(FProgramFolder);

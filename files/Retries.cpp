@@ -41,10 +41,7 @@ unsigned long RefusedName(unsigned long error)
     switch (error) {
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: return ERROR_FILE_EXISTS;
-    case ERROR_INVALID_NAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_BAD_PATHNAME: return error;
-    default: return 0;
+    default: return IsNameTheVolumeRefuses(error) ? error : 0;
     }
 }
 
@@ -78,6 +75,11 @@ void RestoreReadOnlyAttribute(const std::wstring& path)
 }
 
 }  // namespace
+
+bool IsNameTheVolumeRefuses(unsigned long error)
+{
+    return error == ERROR_INVALID_NAME || error == ERROR_FILENAME_EXCED_RANGE || error == ERROR_BAD_PATHNAME;
+}
 
 void ResetWithRetries(TextFile& file)
 {

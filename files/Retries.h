@@ -19,6 +19,8 @@ void ResetWithRetries(TextFile& file);
 // once, with ERROR_FILE_EXISTS, and so does one that the volume cannot take, with its own error,
 // for the caller to take another.
 void CreateNewWithRetries(TextFile& file);
+// The errors of a name that the volume cannot take (too long, or no 8.3 name where it takes only those).
+bool IsNameTheVolumeRefuses(unsigned long error);
 void CloseWithRetries(TextFile& file);
 enum class TargetCheck { AsExpected, Changed, Unknown };
 

@@ -102,17 +102,3 @@ std::int32_t ReleaseLevelReader::Level(const std::function<std::wstring(std::str
     const std::uint32_t pattern = static_cast<std::uint32_t>(FNegative ? 0u - FValue : FValue);
     return static_cast<std::int32_t>(pattern);
 }
-
-std::int32_t ConvertReleaseLevel(std::string_view line)
-{
-    ReleaseLevelReader reader;
-    for (char byte : line)
-        if (!reader.Take(byte))
-            break;
-    return reader.Level([](std::string_view bytes) {
-        std::wstring text;
-        for (char c : bytes)
-            text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-        return text;
-    });
-}

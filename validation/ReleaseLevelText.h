@@ -34,6 +34,3 @@ private:
     std::size_t FLength = 0;
     std::string FQuoted;
 };
-
-// A whole line, its bytes widened one to one for the message.
-std::int32_t ConvertReleaseLevel(std::string_view line);

@@ -2,7 +2,7 @@
 // rule accepts, with the same value. The reading here is deliberately written another way: a
 // regular expression for the form, then the digits checked by their count and text.
 #include "errors/Exception.h"
-#include "validation/ReleaseLevelText.h"
+#include "tests/common/ReleaseLevelLine.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The rules of the installation checks that need no system: the supported releases, the 64-bit
 // probe's verdict, the release level's conversion, and the unsupported-system message.
 #include "errors/Exception.h"
-#include "validation/ReleaseLevelText.h"
+#include "tests/common/ReleaseLevelLine.h"
 #include "validation/SupportRule.h"
 
 #include <gtest/gtest.h>
