@@ -55,14 +55,19 @@ ENV = session_environment() if SESSION else dict(os.environ)
 ARCH = ENV.get("WINEARCH", "win64")  # the session's prefix: win32 runs the 32-bit program
 
 
-def windows_version(env=None):
-    """The Windows release a prefix poses as, by winecfg's name for it (win7, win2k, ...)."""
-    return subprocess.run(["wine", "winecfg", "-v"], env=env or ENV, check=True, capture_output=True,
+def as_session(*words):
+    return list(words)
+
+
+def windows_version(command=as_session):
+    """The Windows release a prefix poses as, by winecfg's name for it (win7, win2k, ...).
+    COMMAND turns the words into the command line (another user's, say)."""
+    return subprocess.run(command("wine", "winecfg", "-v"), env=ENV, check=True, capture_output=True,
                           text=True).stdout.strip()
 
 
-def pose_windows_version(version, env=None):
-    subprocess.run(["wine", "winecfg", "-v", version], env=env or ENV, check=True, stdout=subprocess.DEVNULL,
+def pose_windows_version(version, command=as_session):
+    subprocess.run(command("wine", "winecfg", "-v", version), env=ENV, check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
 
 
@@ -189,11 +194,10 @@ class UnprivilegedUser:
         subprocess.run(self.command("wineboot", "-i"), check=True, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300)
         if release:
-            subprocess.run(self.command("wine", "winecfg", "-v", release), check=True, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-            posed = subprocess.run(self.command("wine", "winecfg", "-v"), check=True, capture_output=True, text=True)
-            if posed.stdout.strip() != release:
-                raise AssertionError("the prefix poses as %r, not %r" % (posed.stdout.strip(), release))
+            pose_windows_version(release, self.command)
+            posed = windows_version(self.command)
+            if posed != release:
+                raise AssertionError("the prefix poses as %r, not %r" % (posed, release))
 
     def command(self, *words):
         """WORDS run as this user, with its own prefix (of the session's architecture) and the
