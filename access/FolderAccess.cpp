@@ -3,6 +3,7 @@
 #include "files/FileSystem.h"
 #include "files/Pause.h"
 #include "owners/Owners.h"
+#include "owners/ScopeGuard.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -16,18 +17,18 @@ const unsigned StepRetryPauseMs = 300;
 template <class Attempt>
 bool TryThreeTimes(Attempt attempt)
 {
-    for (int failures = 0;;) {
+    int failures = 0;
+    const ScopeGuard over([&] {
+        if (failures > 0)
+            WaitOver();
+    });
+    for (;;) {
         if (attempt())
             return true;
         if (++failures == StepAttempts)
             return false;
-        Pause(StepRetryPauseMs);
+        Pause(StepRetryPauseMs, {L"the folder access test", (failures - 1) * StepRetryPauseMs});
     }
-}
-
-bool CloseByTheRule(FolderAccessOperations& operations, HANDLE file)
-{
-    return TryThreeTimes([&] { return operations.CloseFile(file); });
 }
 
 std::wstring UpperCase(std::wstring text)
@@ -61,9 +62,13 @@ void TestFileSteps(FolderAccessOperations& operations, const std::wstring& folde
         states[asCreateFile] = ssFailure;
         return;
     }
+    // A close that fails has given the handle up all the same, so it is not tried again; the
+    // file, which may not hold what was written, is not deleted.
+    if (!operations.CloseFile(file)) {
+        states[asCreateFile] = ssFailure;
+        return;
+    }
     states[asCreateFile] = ssSuccess;
-    if (!CloseByTheRule(operations, file))
-        return;  // a file that will not close is not deleted; the failure counts against no step
     states[asDeleteFile] =
         TryThreeTimes([&] { return operations.DeleteScratchFile(path) || ExaminePath(path).Kind == PathKind::Missing; })
             ? ssSuccess
@@ -86,8 +91,7 @@ void TestOpenExistingFile(FolderAccessOperations& operations, const std::wstring
             states[asOpenExistingFile] = ssFailure;
             continue;
         }
-        CloseByTheRule(operations, file);
-        states[asOpenExistingFile] = ssSuccess;
+        states[asOpenExistingFile] = operations.CloseFile(file) ? ssSuccess : ssFailure;
     } while (states[asOpenExistingFile] != ssSuccess && FindNextFileW(listing, &entry));
 }
 

@@ -124,8 +124,12 @@ bool TreeWalk::Walk(std::vector<Frame>& stack, std::wstring& path, WalkReport& r
             continue;  // gone since the listing: nothing left to change
         if (error)
             return Stop(report, path, error);
-        if (object.IsLink || !OpenedAsListed({entry.Id, entry.Size}, {object.Identity.Index, object.Size, object.IsFolder})) {
+        if (object.IsLink) {
             ++report.LinksLeft;
+            continue;
+        }
+        if (!OpenedAsListed({entry.Id, entry.Size}, {object.Identity.Index, object.Size, object.IsFolder})) {
+            ++report.NotAsListed;
             continue;
         }
         if (object.IsFolder) {

@@ -19,9 +19,6 @@ namespace {
 // program made under a name no one would choose.
 const int ScratchNames = 100;
 
-// A scratch file this old is no other workstation's save in progress: one left by a crash.
-const std::uint64_t LeftBehindAfter = 60ull * 60 * 10000000;  // an hour, in the file times' 100 ns
-
 wchar_t HexDigit(unsigned value)
 {
     return L"0123456789ABCDEF"[value & 0xF];
@@ -88,7 +85,7 @@ public:
             throw;
         }
         try {
-            CloseWithRetries(*FFile);
+            FFile->Close();
         } catch (EInOutError& error) {
             RaiseAsTheList(error);
         }
@@ -122,7 +119,7 @@ ListFileState ReadState(TextFile& file, const std::wstring& path, bool withRetri
     // One that cannot be examined is opened all the same, and the open says what is wrong with it.
     withRetries ? ResetWithRetries(file) : file.Reset();
     ListFileState read{true, file.ReadAll(MaxListBytes)};
-    withRetries ? CloseWithRetries(file) : file.Close();
+    file.Close();
     return read;
 }
 
@@ -163,18 +160,20 @@ std::uint64_t Ticks(const FILETIME& time)
 }
 
 // What crashes and power losses left: the program's own scratch files an hour old or older; a
-// younger one may be another workstation's save in progress.
-void RemoveLeftBehindScratchFiles(const std::wstring& folder)
+// younger one may be another workstation's save in progress. Their age is measured against the
+// file system's clock, which stamped the list just written (Now), not against this workstation's.
+void RemoveLeftBehindScratchFiles(const std::wstring& folder, const std::wstring& listPath)
 {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
+    WIN32_FIND_DATAW list;
+    if (!FindHandle(FindFirstFileW(ExtendedLengthPath(listPath).c_str(), &list)).Valid())
+        return;
     WIN32_FIND_DATAW found;
     const FindHandle listing(FindFirstFileW(ExtendedLengthPath(folder + L"\\*.Tmp").c_str(), &found));
     if (!listing.Valid())
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsListScratchName(found.cFileName) &&
-            Ticks(now) - Ticks(found.ftLastWriteTime) >= LeftBehindAfter)
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsLeftBehindScratchFile(found.cFileName, Ticks(found.ftLastWriteTime), Ticks(list.ftLastWriteTime)))
             DeleteFileW(ExtendedLengthPath(folder + L"\\" + found.cFileName).c_str());
     } while (FindNextFileW(listing, &found));
 }
@@ -220,6 +219,6 @@ std::optional<ListFileState> WriteAddressList(const std::wstring& folder, const 
                                 [&](DWORD& error) { return CheckUnchanged(path, expected, error); }))
         return std::nullopt;
     scratch.Keep();
-    RemoveLeftBehindScratchFiles(folder);
+    RemoveLeftBehindScratchFiles(folder, path);
     return written;
 }

@@ -6,6 +6,7 @@
 #include "app/ListBoxView.h"
 #include "app/MessageBox.h"
 #include "app/MessagePump.h"
+#include "app/WaitNotices.h"
 #include "app/resource.h"
 #include "controls/ReadOnlyMemo.h"
 #include "errors/Exception.h"
@@ -168,7 +169,10 @@ INT_PTR MainDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         FWindow = nullptr;
         return FALSE;
     default:
-        return FALSE;
+        if (message != WaitNoticeMessage())
+            return FALSE;
+        OnWaitNotice(reinterpret_cast<const WaitNotice*>(lParam));
+        return TRUE;
     }
 }
 
@@ -226,8 +230,8 @@ void MainDialog::OnCommand(WORD id, WORD code, HWND control)
         FAddress.OnCommand(code);
         return;
     }
-    if (code != BN_CLICKED)
-        return;
+    if (code != BN_CLICKED || FBusy.Busy())
+        return;  // while busy, the pauses dispatch messages: a button the user could not press starts nothing
     switch (id) {
     case IDC_ADD: OnAdd(); break;
     case IDC_DELETE: OnDelete(); break;
@@ -345,7 +349,11 @@ void MainDialog::Tell(const wchar_t* refusal)
 void MainDialog::OnAdd()
 {
     const HWND list = Control(IDC_LIST);
-    switch (FEditor.Add({FAddress.Field1(), FAddress.Field2(), FAddress.Field3(), FAddress.Field4()})) {
+    // What the control shows, not what it last reported: a field emptied by the user reports
+    // nothing, or -1.
+    const auto shown = static_cast<std::uint32_t>(FAddress.Value());
+    switch (FEditor.Add({static_cast<std::uint8_t>(shown >> 24), static_cast<std::uint8_t>(shown >> 16),
+                         static_cast<std::uint8_t>(shown >> 8), static_cast<std::uint8_t>(shown)})) {
     case AddResult::AllZeros: Tell(AllZerosMessage); break;
     case AddResult::AlreadyListed: Tell(AlreadyListedMessage); break;
     case AddResult::Added: {
@@ -447,6 +455,20 @@ bool MainDialog::Save()
     }
     ShowEditor();
     return saved;
+}
+
+// A wait of more than a second says in the title what it waits for and how long it has so far.
+void MainDialog::OnWaitNotice(const WaitNotice* notice)
+{
+    std::wstring title = FTitle;
+    if (notice && notice->WaitedMs >= 1000)
+        title += L" - waiting for " + notice->For + L": " + std::to_wstring(notice->WaitedMs / 1000) + L" s";
+    else if (notice)
+        return;
+    wchar_t shown[256] = L"";
+    GetWindowTextW(FWindow, shown, 256);
+    if (title != shown)
+        SetWindowTextW(FWindow, title.c_str());
 }
 
 void MainDialog::KeepResponsive()

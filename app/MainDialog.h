@@ -9,6 +9,7 @@
 #include "app/ListEditor.h"
 #include "app/ScrollingLayout.h"
 #include "controls/phIPAddress.h"
+#include "files/Pause.h"
 #include "owners/Owners.h"
 #include "validation/StartupValidation.h"
 
@@ -46,6 +47,7 @@ private:
     void OnOk();
     void OnCancel();
     void OnEscape();
+    void OnWaitNotice(const WaitNotice* notice);
 
     // Saves the editor's entries inside the busy state; true when the list was saved.
     bool Save();

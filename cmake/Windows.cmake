@@ -67,7 +67,7 @@ target_link_options(iplist_core INTERFACE -static -static-libgcc -static-libstdc
 
 # The seams as the shipped program has them: real pauses, real message boxes. Test builds link
 # fakes in their place; nothing at run time can switch between the two.
-add_library(iplist_system_seams OBJECT files/PauseSleep.cpp app/MessageBoxSystem.cpp
+add_library(iplist_system_seams OBJECT app/AnsweringPause.cpp app/MessageBoxSystem.cpp
   validation/SystemQueriesWindows.cpp)
 target_link_libraries(iplist_system_seams PRIVATE iplist_core)
 target_compile_options(iplist_system_seams PRIVATE ${WARNINGS})

@@ -120,3 +120,8 @@ bool IsListScratchName(std::wstring_view name)
     }
     return name.size() == 8 && StartsWithIgnoringCase(name, L"IP") && std::all_of(name.begin() + 2, name.end(), IsHexDigit);
 }
+
+bool IsLeftBehindScratchFile(std::wstring_view name, std::uint64_t written, std::uint64_t now)
+{
+    return IsListScratchName(name) && written <= now && now - written >= LeftBehindAfter;
+}

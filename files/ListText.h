@@ -3,6 +3,7 @@
 // told apart, how much of it the program reads, and the names of the program's own scratch files
 // beside it. No system call here, so that all of it is tested natively.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,3 +51,11 @@ std::wstring TooLargeMessage(const std::wstring& path);
 // list's place: "IPList.Txt.<digits>.Tmp" (or "IPList.Txt.<digits>-<n>.Tmp" where that was taken),
 // or, where a volume takes only short names, "IP<six hexadecimal digits>.Tmp".
 bool IsListScratchName(std::wstring_view name);
+
+// A scratch file of the program's this old is no save in progress, but one that a crash or a
+// power loss left behind. In the file times' unit, 100 ns.
+constexpr std::uint64_t LeftBehindAfter = 60ull * 60 * 10000000;
+// Whether a file of this name, last written at Written, is such a one. Now is the file system's own
+// time, as it stamped a file just written, not this workstation's clock: a file dated after it (a
+// workstation whose clock runs ahead) may be a save in progress and is kept.
+bool IsLeftBehindScratchFile(std::wstring_view name, std::uint64_t written, std::uint64_t now);

@@ -12,16 +12,52 @@
 
 namespace {
 
+// The pauses of one retried operation, told what they wait for; the wait is over when it goes.
+class RetryWaits {
+public:
+    RetryWaits() = default;
+    RetryWaits(const RetryWaits&) = delete;
+    RetryWaits& operator=(const RetryWaits&) = delete;
+    ~RetryWaits()
+    {
+        if (FWaitedMs)
+            WaitOver();
+    }
+
+    void Pause(unsigned milliseconds, const std::wstring& path, unsigned long error)
+    {
+        ::Pause(milliseconds, {WaitedFor(path, error), FWaitedMs});
+        FWaitedMs += milliseconds;
+    }
+
+private:
+    // "IPList.Txt, which another program holds", or the file's name and the system's reason.
+    static std::wstring WaitedFor(const std::wstring& path, unsigned long error)
+    {
+        const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return name + L", which another program holds";
+        std::wstring reason = error ? SystemErrorMessage(error) : std::wstring();
+        while (!reason.empty() && (reason.back() == L'.' || reason.back() == L' '))
+            reason.pop_back();
+        return reason.empty() ? name : name + L" (" + reason + L")";
+    }
+
+    unsigned FWaitedMs = 0;
+};
+
 template <class Operation>
 void RetryTextFileOperation(TextFile& file, Operation operation, unsigned pauseMs, const wchar_t* sentence)
 {
+    RetryWaits waits;
     for (int failures = 0;;) {
         try {
             operation();
             return;
         } catch (Exception& error) {
             if (++failures < MaxFileAttempts) {
-                Pause(pauseMs);
+                const auto* failure = dynamic_cast<const EInOutError*>(&error);
+                waits.Pause(pauseMs, file.Path(), failure ? failure->ErrorCode() : 0);
                 continue;
             }
             error.SetMessage(ExceptionDetails(sentence + LineBreak + file.Path()));
@@ -106,11 +142,6 @@ void CreateNewWithRetries(TextFile& file)
     }
 }
 
-void CloseWithRetries(TextFile& file)
-{
-    RetryTextFileOperation(file, [&] { file.Close(); }, CloseRetryPauseMs, L"The following file could not be closed: ");
-}
-
 // A read-only target is made writable after the first failure and tried again at once; otherwise
 // each failure waits before the next attempt.
 bool ReplaceFileWithRetries(const std::wstring& source, const std::wstring& target, bool targetExists,
@@ -123,6 +154,7 @@ bool ReplaceFileWithRetries(const std::wstring& source, const std::wstring& targ
                           ERROR_ACCESS_DENIED);
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (targetExists ? MOVEFILE_REPLACE_EXISTING : 0);
     bool tookReadOnly = false;
+    RetryWaits waits;
     for (int failures = 0;;) {
         DWORD error = 0;
         switch (check(error)) {
@@ -148,6 +180,6 @@ bool ReplaceFileWithRetries(const std::wstring& source, const std::wstring& targ
             tookReadOnly = wasReadOnly;
             continue;
         }
-        Pause(ReplaceRetryPauseMs);
+        waits.Pause(ReplaceRetryPauseMs, target, error);
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
 // File operations that retry after a fixed pause, because the program folder may be on a network
 // drive where a file can be briefly held by someone else. After the last attempt they raise, with
-// a message that names the file and quotes the last underlying error.
+// a message that names the file and quotes the last underlying error. Each pause says what it
+// waits for (files/Pause.h). A close is not among them: a failed close has given the handle up
+// already, so a second attempt could only fail on the handle (TextFile::Close).
 #include <windows.h>
 
 #include <functional>
@@ -11,7 +13,6 @@ class TextFile;
 
 constexpr int MaxFileAttempts = 18;
 constexpr unsigned OpenRetryPauseMs = 1000;
-constexpr unsigned CloseRetryPauseMs = 2500;
 constexpr unsigned ReplaceRetryPauseMs = 2500;
 
 void ResetWithRetries(TextFile& file);
@@ -21,7 +22,6 @@ void ResetWithRetries(TextFile& file);
 void CreateNewWithRetries(TextFile& file);
 // The errors of a name that the volume cannot take (too long, or no 8.3 name where it takes only those).
 bool IsNameTheVolumeRefuses(unsigned long error);
-void CloseWithRetries(TextFile& file);
 enum class TargetCheck { AsExpected, Changed, Unknown };
 
 // Moves Source over Target in one step, on the close's schedule: the target either keeps its old

@@ -1,7 +1,9 @@
 #include "files/TextFile.h"
 
 #include "errors/Exception.h"
+#include "errors/ExceptionDetails.h"
 #include "errors/SystemError.h"
+#include "text/SharedStrings.h"
 
 #include <algorithm>
 
@@ -82,9 +84,16 @@ void TextFile::Commit()
         RaiseLastInOutError();
 }
 
+// A close that fails has given the handle up all the same (on a network drive, say, whose server
+// refused data written behind): its first reason is the one to tell, as there is no second attempt.
 void TextFile::Close()
 {
-    RequireOpen();
-    if (!FHandle.Reset())
-        RaiseLastInOutError();
+    try {
+        RequireOpen();
+        if (!FHandle.Reset())
+            RaiseLastInOutError();
+    } catch (EInOutError& error) {
+        error.SetMessage(ExceptionDetails(L"The following file could not be closed: " + LineBreak + FPath));
+        throw;
+    }
 }

@@ -28,6 +28,7 @@ public:
     void Write(std::string_view bytes);
     // Asks the system to put the file's data on the disk.
     void Commit();
+    // Gives the file back; a failure raises at once, naming the file and the system's reason.
     void Close();
 
 private:

@@ -36,7 +36,7 @@ std::int32_t ReadReleaseFile(const std::wstring& path)
         for (std::size_t i = 0; more && i < read; ++i)
             more = buffer[i] != '\r' && buffer[i] != '\n' && buffer[i] != '\x1A' && reader.Take(buffer[i]);
     }
-    CloseWithRetries(file);
+    file.Close();
     return reader.Level([](std::string_view bytes) { return FromAnsi(bytes); });
 }
 

@@ -90,23 +90,39 @@ std::wstring Counted(std::size_t count, const wchar_t* one, const wchar_t* many)
     return std::to_wstring(count) + L" " + (count == 1 ? one : many);
 }
 
+// What the repair left alone on purpose, each kind in a sentence of its own; empty where nothing.
+std::wstring LeftUnchanged(const WalkReport& repair)
+{
+    std::wstring sentences;
+    const auto add = [&](std::size_t count, const wchar_t* one, const wchar_t* many) {
+        if (count > 0)
+            sentences += L"  " + Counted(count, one, many) + L" left unchanged.";
+    };
+    add(repair.SecondNames, L"file that also has a name elsewhere, perhaps outside the folder, was",
+        L"files that also have a name elsewhere, perhaps outside the folder, were");
+    add(repair.LinksLeft, L"link was", L"links were");
+    add(repair.NotAsListed, L"object that was not the one the folder listed under its name was",
+        L"objects that were not the ones the folder listed under their names were");
+    return sentences;
+}
+
+// A repair that went through the whole tree but left something alone, which may still refuse access.
+std::wstring RepairLeftAloneMessage(const WalkReport& repair)
+{
+    return L"The access rights of the program folder were repaired: " +
+           Counted(repair.Changed, L"object was", L"objects were") + L" given access for everyone." + LeftUnchanged(repair) +
+           ParagraphBreak + L"What was left unchanged may still refuse access.";
+}
+
 }  // namespace
 
 std::wstring RepairStoppedMessage(const WalkReport& repair, const std::wstring& reason)
 {
-    std::wstring message = L"The access rights of the program folder could not be repaired completely.  The repair stopped at "
-                           L"the following object:" +
-                           LineBreak + repair.StoppedAt + ParagraphBreak + reason + ParagraphBreak +
-                           Counted(repair.Changed, L"object was", L"objects were") +
-                           L" given access for everyone before it stopped.";
-    if (repair.SecondNames > 0)
-        message += L"  " +
-                   Counted(repair.SecondNames, L"file that also has a name elsewhere, perhaps outside the folder, was",
-                           L"files that also have a name elsewhere, perhaps outside the folder, were") +
-                   L" left unchanged.";
-    if (repair.LinksLeft > 0)
-        message += L"  " + Counted(repair.LinksLeft, L"link was", L"links were") + L" left unchanged.";
-    return message;
+    return L"The access rights of the program folder could not be repaired completely.  The repair stopped at "
+           L"the following object:" +
+           LineBreak + repair.StoppedAt + ParagraphBreak + reason + ParagraphBreak +
+           Counted(repair.Changed, L"object was", L"objects were") + L" given access for everyone before it stopped." +
+           LeftUnchanged(repair);
 }
 
 std::vector<StartupNotice> StartupNotices(const StartupVerdict& verdict, const std::wstring& repairReason)
@@ -114,6 +130,8 @@ std::vector<StartupNotice> StartupNotices(const StartupVerdict& verdict, const s
     std::vector<StartupNotice> notices;
     if (verdict.Repair && !verdict.Repair->Complete)
         notices.push_back({NoticeKind::Warning, RepairStoppedMessage(*verdict.Repair, repairReason), false});
+    else if (verdict.Repair && !LeftUnchanged(*verdict.Repair).empty())
+        notices.push_back({NoticeKind::Warning, RepairLeftAloneMessage(*verdict.Repair), false});
     switch (verdict.Problem) {
     case StartupProblem::None: return notices;
     case StartupProblem::UnsupportedSystem: notices.push_back({NoticeKind::Error, UnsupportedSystemMessage(), false}); break;

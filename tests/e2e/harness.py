@@ -276,6 +276,10 @@ class Program:
     def children(self):
         return self.driver("children", self.window)["children"]
 
+    def answers(self):
+        """Whether the window handles a message within a second, and its title meanwhile."""
+        return self.driver("answers", self.window, wait_ms=2000)
+
     def control(self, text=None, cls=None):
         for child in self.children():
             if (text is None or child["text"] == text) and (cls is None or child["class"] == cls):

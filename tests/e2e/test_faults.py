@@ -146,8 +146,7 @@ class FaultTest(ProgramTest):
         before = digest(folder.file("IPList.Txt"))
         self.assertEqual(self.driver("hold-reading", folder.windows_path("IPList.Txt")), {"ok": True})
         program.click("Apply")
-        # The new list is written whole; its move over the held old one is being retried, while
-        # the window, paused between attempts, answers nothing.
+        # The new list is written whole; its move over the held old one is being retried.
         written = len(LIST + b"10.0.0.3\r\n")
         self.assertSoon(lambda: [os.path.getsize(folder.file(name)) for name in self.leftovers(folder)], [written])
         program.kill()

@@ -17,6 +17,8 @@
 //   gone HWND TIMEOUT_MS               waits until the window no longer exists
 //   wait PID TIMEOUT_MS                waits until the program has ended: its exit code
 //   kill PID                           ends the program at once, as a crash or a power loss would
+//   answers HWND                       whether the window handles a message within a second, as
+//                                      Windows asks before it marks a window "Not Responding"; its title
 //   hold PATH / release                keeps a file open without sharing, then lets it go
 //   hold-reading PATH                  keeps a file open for reading, shared with readers only, as
 //                                      another program reading it does
@@ -402,6 +404,16 @@ std::string Run(const std::string& line)
             return "{\"error\":\"no message box\"}";
         Sleep(200);  // let it paint before its icon is read
         return DescribeMessageBox(box);
+    }
+    if (command == "answers") {
+        std::string hwnd;
+        in >> hwnd;
+        const HWND window = ParseHandle(hwnd);
+        DWORD_PTR result = 0;
+        const bool answers = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 1000, &result) != 0;
+        wchar_t caption[512] = L"";
+        GetWindowTextW(window, caption, 512);  // the caption as the system keeps it: no message to the window
+        return std::string("{\"answers\":") + (answers ? "true" : "false") + ",\"caption\":" + Json(caption) + "}";
     }
     if (command == "gone") {
         std::string hwnd;

@@ -95,3 +95,25 @@ TEST(ListText, KnowsItsOwnScratchFilesByName)
                                   L"95743.Tmp", L"XP0A1B2C.Tmp"})
         EXPECT_FALSE(IsListScratchName(others)) << others;
 }
+
+TEST(ListText, RemovesOnlyItsOwnScratchFilesAnHourOrMoreOlderThanTheFileSystemsNow)
+{
+    const std::uint64_t minute = 60ull * 10000000, now = 1000000 * minute;
+    const struct {
+        const wchar_t* Name;
+        std::uint64_t Written;
+        bool LeftBehind;
+    } files[] = {
+        {L"IPList.Txt.95743.Tmp", now + 2 * minute, false},  // a workstation whose clock runs ahead
+        {L"IPList.Txt.95743.Tmp", now + 10000 * minute, false},
+        {L"IPList.Txt.95743.Tmp", now, false},  // just written
+        {L"IPList.Txt.95743.Tmp", now - 59 * minute, false},
+        {L"IPList.Txt.95743.Tmp", now - 60 * minute, true},
+        {L"IP0A1B2C.Tmp", now - 61 * minute, true},
+        {L"Other.Tmp", now - 61 * minute, false},  // a name the program does not make
+        {L"IPList.Txt.Tmp", now - 6100 * minute, false},
+    };
+    for (const auto& file : files)
+        EXPECT_EQ(IsLeftBehindScratchFile(file.Name, file.Written, now), file.LeftBehind)
+            << file.Name << " written " << static_cast<long long>((file.Written - now) / minute) << " min from now";
+}

@@ -157,6 +157,31 @@ TEST(StartupNotices, ARepairThatStoppedSaysWhereWhyAndWhatItLeftWhateverTheTestT
     StartupVerdict failed = Verdict(StartupProblem::NoFolderAccess);
     failed.Repair = StoppedRepair();
     EXPECT_EQ(StartupNotices(failed, L"Access is denied.").size(), 3u);
-    failed.Repair->Complete = true;  // a repair that ended shows nothing of its own
+    failed.Repair->Complete = true;
+    failed.Repair->SecondNames = failed.Repair->LinksLeft = 0;  // a repair that ended and left nothing shows nothing of its own
     EXPECT_EQ(StartupNotices(failed, L"").size(), 2u);
+}
+
+TEST(StartupNotices, ARepairThatEndedSaysWhatItLeftAloneOfEachKind)
+{
+    const struct {
+        std::size_t SecondNames, Links, NotAsListed;
+        const wchar_t* Left;
+    } cases[] = {
+        {1, 0, 0, L"  1 file that also has a name elsewhere, perhaps outside the folder, was left unchanged."},
+        {0, 2, 0, L"  2 links were left unchanged."},
+        {0, 0, 1, L"  1 object that was not the one the folder listed under its name was left unchanged."},
+        {2, 1, 3, L"  2 files that also have a name elsewhere, perhaps outside the folder, were left unchanged.  1 link was left "
+                  L"unchanged.  3 objects that were not the ones the folder listed under their names were left unchanged."},
+    };
+    for (const auto& c : cases) {
+        StartupVerdict verdict = Verdict(StartupProblem::None);
+        verdict.Repair = WalkReport{5, c.SecondNames, c.Links, c.NotAsListed, true, L"", 0};
+        const auto notices = StartupNotices(verdict, L"");
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].Kind, NoticeKind::Warning);
+        EXPECT_EQ(notices[0].Text, std::wstring(L"The access rights of the program folder were repaired: 5 objects were given "
+                                                L"access for everyone.") +
+                                       c.Left + L"\r\n\r\nWhat was left unchanged may still refuse access.");
+    }
 }

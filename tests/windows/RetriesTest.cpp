@@ -28,7 +28,7 @@ TEST_F(RetriesTest, ResetGivesUpAfter18AttemptsWithTheFileAndTheLastError)
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 1000));
 }
 
-TEST_F(RetriesTest, ResetSucceedsOnTheFirstAttemptAfterTheFileIsReleased)
+TEST_F(RetriesTest, ResetSucceedsOnTheFirstAttemptAfterTheFileIsReleasedSayingMeanwhileWhatItWaitsFor)
 {
     ScratchFolder folder;
     const std::wstring path = folder / L"held.txt";
@@ -42,8 +42,14 @@ TEST_F(RetriesTest, ResetSucceedsOnTheFirstAttemptAfterTheFileIsReleased)
     file.Bind(path);
     EXPECT_NO_THROW(ResetWithRetries(file));
     EXPECT_EQ(TestSeams::Pauses.size(), 3u);
+    ASSERT_EQ(TestSeams::Notices.size(), 3u);
+    for (unsigned pause = 0; pause < 3; ++pause) {
+        EXPECT_EQ(TestSeams::Notices[pause].For, L"held.txt, which another program holds");
+        EXPECT_EQ(TestSeams::Notices[pause].WaitedMs, pause * 1000);
+    }
+    EXPECT_EQ(TestSeams::WaitsOver, 1);
     EXPECT_EQ(file.ReadAll(100), "10.0.0.1\r\n");
-    CloseWithRetries(file);
+    file.Close();
 }
 
 TEST_F(RetriesTest, CreateAndCloseNameTheirOwnOperation)
@@ -59,13 +65,15 @@ TEST_F(RetriesTest, CreateAndCloseNameTheirOwnOperation)
     }
     EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 1000));
     TestSeams::Reset();
+    // A failed close has given the handle up: it is not tried again, and its own reason is told.
     try {
-        CloseWithRetries(file);  // never opened
+        file.Close();  // never opened
         FAIL();
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.Message().find(L"The following file could not be closed: \r\n"), 0u);
+        EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_INVALID_HANDLE));
     }
-    EXPECT_EQ(TestSeams::Pauses, std::vector<unsigned>(17, 2500));
+    EXPECT_TRUE(TestSeams::Pauses.empty());
 }
 
 TEST_F(RetriesTest, CreatingANewFileOverATakenNameFailsAtOnceAndLeavesTheFileAlone)

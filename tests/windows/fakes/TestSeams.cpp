@@ -9,6 +9,8 @@
 namespace TestSeams {
 
 std::vector<unsigned> Pauses;
+std::vector<WaitNotice> Notices;
+int WaitsOver = 0;
 std::function<void(std::size_t)> OnPause;
 std::vector<ShownMessage> Messages;
 std::deque<Answer> Answers;
@@ -16,6 +18,8 @@ std::deque<Answer> Answers;
 void Reset()
 {
     Pauses.clear();
+    Notices.clear();
+    WaitsOver = 0;
     OnPause = nullptr;
     Messages.clear();
     Answers.clear();
@@ -28,11 +32,17 @@ unsigned PausedMilliseconds()
 
 }  // namespace TestSeams
 
-void Pause(unsigned milliseconds)
+void Pause(unsigned milliseconds, const WaitNotice& notice)
 {
     TestSeams::Pauses.push_back(milliseconds);
+    TestSeams::Notices.push_back(notice);
     if (TestSeams::OnPause)
         TestSeams::OnPause(TestSeams::Pauses.size());
+}
+
+void WaitOver()
+{
+    ++TestSeams::WaitsOver;
 }
 
 Answer ShowMessageBox(HWND owner, const std::wstring& text, MessageKind kind, MessageButtons buttons)

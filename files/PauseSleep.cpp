@@ -1,8 +1,0 @@
-#include "files/Pause.h"
-
-#include <windows.h>
-
-void Pause(unsigned milliseconds)
-{
-    Sleep(milliseconds);
-}
