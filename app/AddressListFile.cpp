@@ -7,6 +7,7 @@
 #include "files/Retries.h"
 #include "files/TextFile.h"
 #include "files/TimeOfDayStamp.h"
+#include "owners/ScopeGuard.h"
 #include "text/SharedStrings.h"
 
 #include <windows.h>
@@ -14,6 +15,21 @@
 #include <memory>
 
 namespace {
+
+const wchar_t ListName[] = L"\\IPList.Txt";
+
+const AnsiConversion SystemCodePage{FromAnsi, ToAnsi};
+
+// Raises Error again, its message naming Shown where it named Path.
+[[noreturn]] void RaiseNaming(EInOutError& error, const std::wstring& path, const std::wstring& shown)
+{
+    std::wstring message = error.Message();
+    const std::size_t at = message.find(path);
+    if (at != std::wstring::npos && path != shown)
+        message.replace(at, path.size(), shown);
+    error.SetMessage(message);
+    throw;
+}
 
 // Names tried for a scratch file before giving up: each is taken only by a file that another
 // program made under a name no one would choose.
@@ -33,16 +49,17 @@ std::wstring ShortScratchName(const std::wstring& folder, unsigned number)
     return folder + L"\\" + name + L".Tmp";
 }
 
-// The new list while it is written: a file of the program's own, created new beside the list
-// under a name that begins with the list's ("IPList.Txt.<time of day>.Tmp"), so that one left
-// behind by a crash or a power loss tells whose it is; on a volume that takes only short names,
-// "IP<six hexadecimal digits>.Tmp". Removed again unless it has taken the list's place. Its
-// errors speak of the list, the only file the user knows.
+// The new list while it is written: a file of the program's own, created new in Folder, where the
+// list lies, under a name that begins with the list's ("IPList.Txt.<time of day>.Tmp"), so that
+// one left behind by a crash or a power loss tells whose it is; on a volume that takes only short
+// names, "IP<six hexadecimal digits>.Tmp". Removed again unless it has taken the list's place, or
+// holds the only whole copy of the new list. Its errors speak of the list, the only file the user
+// knows.
 class ScratchFile {
 public:
     ScratchFile(const std::wstring& folder, const std::wstring& listPath) : FListPath(listPath), FFile(std::make_unique<TextFile>())
     {
-        const std::wstring stem = listPath + L"." + TimeOfDayStamp();
+        const std::wstring stem = folder + ListName + L"." + TimeOfDayStamp();
         bool shortNames = false;
         const unsigned first = GetTickCount();
         for (int name = 1;; ++name) {
@@ -91,19 +108,13 @@ public:
         }
     }
 
-    // It has taken the list's place: nothing is left to remove.
+    // It has taken the list's place, or is to be kept: nothing is left to remove.
     void Keep() { FFile.reset(); }
 
 private:
     [[noreturn]] void RaiseAsTheList(EInOutError& error)
     {
-        std::wstring message = error.Message();
-        const std::wstring& scratchPath = FFile->Path();
-        const std::size_t at = message.find(scratchPath);
-        if (at != std::wstring::npos)
-            message.replace(at, scratchPath.size(), FListPath);
-        error.SetMessage(message);
-        throw;
+        RaiseNaming(error, FFile->Path(), FListPath);
     }
 
     std::wstring FListPath;
@@ -136,22 +147,42 @@ TargetCheck CheckUnchanged(const std::wstring& path, const ListFileState& expect
     }
 }
 
-Entries Convert(const ListText& text, HiddenText& hidden)
+// The list has other names, which a replacement would part from it: the new list is written into
+// the file itself. The scratch file holds it whole until the write is on the disk, so that a crash
+// or a power loss in the middle leaves it there; a failure puts the old list back where it can,
+// and otherwise keeps the scratch file and says where it is. Checked and written under one handle,
+// shared with no one: nobody changes the file between the check and the write.
+bool WriteInPlace(TextFile& list, const std::string& bytes, const ListFileState& expected, ScratchFile& scratch)
 {
-    Entries entries;
-    entries.reserve(text.Lines.size());
-    for (const std::string& bytes : text.Lines) {
-        Entry entry{FromAnsi(bytes), {}};
-        if (ToAnsi(entry.Text) != bytes) {
-            entry.Original = bytes;
-            if (!hidden.CodePageLine)
-                hidden.CodePageLine = entries.size() + 1;
-        }
-        if (!hidden.NulLine && entry.Text.find(L'\0') != std::wstring::npos)
-            hidden.NulLine = entries.size() + 1;
-        entries.push_back(std::move(entry));
+    const DWORD attributes = GetFileAttributesW(list.Path().c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        SetFileAttributesW(list.Path().c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    ScopeGuard restoreReadOnly([&] { SetFileAttributesW(list.Path().c_str(), attributes); });
+    if (!readOnly)
+        restoreReadOnly.Dismiss();
+    OpenForUpdateWithRetries(list);
+    if (!expected.Existed || list.ReadAll(MaxListBytes) != expected.Bytes) {
+        list.Close();
+        return false;
     }
-    return entries;
+    try {
+        list.Overwrite(bytes);
+        list.Close();
+    } catch (EInOutError& error) {
+        std::wstring message = ExceptionDetails(L"The following file could not be written: " + LineBreak + list.Path());
+        try {
+            list.Overwrite(expected.Bytes);
+            list.Close();
+        } catch (const EInOutError&) {
+            message += ParagraphBreak + L"The new list is kept whole in the following file:" + LineBreak + scratch.Path();
+            scratch.Keep();
+        }
+        error.SetMessage(message);
+        throw;
+    }
+    restoreReadOnly.Dismiss();
+    return true;
 }
 
 std::uint64_t Ticks(const FILETIME& time)
@@ -182,43 +213,59 @@ void RemoveLeftBehindScratchFiles(const std::wstring& folder, const std::wstring
 
 std::wstring AddressListPath(const std::wstring& folder)
 {
-    return folder + L"\\IPList.Txt";
+    return folder + ListName;
 }
 
-ListFile ReadAddressList(const std::wstring& folder)
+ListFileState ReadAddressListState(const std::wstring& folder)
 {
     const std::wstring path = AddressListPath(folder);
     TextFile file;
     file.Bind(path);  // a list path over the limit fails here, before any retry
-    ListFile list;
-    list.State = ReadState(file, path, true);
-    const ListText text = SplitListText(list.State.Bytes);
-    if (text.TooLong)
-        throw EInOutError(TooLargeMessage(path), ERROR_FILE_TOO_LARGE);
-    list.Lines = Convert(text, list.Hidden);
-    list.Tail = text.Tail;
-    if (TailHidesText(list.Tail))
-        list.Hidden.EndOfTextLine = text.TailLine;
-    return list;
+    return ReadState(file, path, true);
 }
 
-std::optional<ListFileState> WriteAddressList(const std::wstring& folder, const Entries& entries, const std::string& tail,
+ListFile ParseAddressList(const std::wstring& folder, ListFileState state)
+{
+    std::optional<ListFile> list = ParseListFile(std::move(state), SystemCodePage);
+    if (!list)
+        throw EInOutError(TooLargeMessage(AddressListPath(folder)), ERROR_FILE_TOO_LARGE);
+    return std::move(*list);
+}
+
+ListFile ReadAddressList(const std::wstring& folder)
+{
+    return ParseAddressList(folder, ReadAddressListState(folder));
+}
+
+std::optional<ListFileState> WriteAddressList(const std::wstring& folder, const Entries& entries, const ListFrame& frame,
                                               const ListFileState& expected)
 {
     const std::wstring path = AddressListPath(folder);
     TextFile target;
     target.Bind(path);  // a list path over the limit fails here, before anything is written
-    std::vector<std::string> lines;
-    lines.reserve(entries.size());
-    for (const Entry& entry : entries)
-        lines.push_back(entry.Original.empty() ? ToAnsi(entry.Text) : entry.Original);
-    ListFileState written{true, JoinListText(lines, tail)};
-    ScratchFile scratch(folder, path);
+    ListFileState written{true, ListFileBytes(entries, frame, SystemCodePage)};
+    const FileLocation list = LocateFile(path);
+    const std::wstring listFolder = list.Path.substr(0, list.Path.find_last_of(L'\\'));
+    ScratchFile scratch(listFolder, path);
     scratch.Write(written.Bytes);
-    if (!ReplaceFileWithRetries(scratch.Path(), path, expected.Existed,
-                                [&](DWORD& error) { return CheckUnchanged(path, expected, error); }))
-        return std::nullopt;
-    scratch.Keep();
-    RemoveLeftBehindScratchFiles(folder, path);
+    if (list.Names > 1) {
+        if (!WriteInPlace(target, written.Bytes, expected, scratch))
+            return std::nullopt;
+    } else {
+        // Who may write the list, not its attributes: a read-only list is saved writable. (Where
+        // access lists are mode bits, as under Wine, the copy brings the read-only flag along.)
+        // Where the copy cannot be made, the folder's own access list applies.
+        CopyAccessList(list.Path, scratch.Path());
+        SetFileAttributesW(scratch.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        try {
+            if (!ReplaceFileWithRetries(scratch.Path(), list.Path, expected.Existed,
+                                        [&](DWORD& error) { return CheckUnchanged(path, expected, error); }))
+                return std::nullopt;
+        } catch (EInOutError& error) {
+            RaiseNaming(error, list.Path, path);
+        }
+        scratch.Keep();
+    }
+    RemoveLeftBehindScratchFiles(listFolder, list.Path);
     return written;
 }

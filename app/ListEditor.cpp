@@ -64,7 +64,7 @@ void ListEditor::Load(ListFile file)
     FItems = std::move(file.Lines);
     FBase = FItems;
     FBaseState = std::move(file.State);
-    FTail = std::move(file.Tail);
+    FFrame = std::move(file.Frame);
     FLoaded = true;
     FModified = false;
     SelectAsAfterALoad();
@@ -75,7 +75,7 @@ void ListEditor::Merge(const ListFile& now)
     FItems = MergeEdits(FBase, FItems, now.Lines, FSameEntry);
     FBase = now.Lines;
     FBaseState = now.State;
-    FTail = now.Tail;
+    FFrame = now.Frame;
     SelectAsAfterALoad();
 }
 

@@ -59,8 +59,8 @@ public:
     // The entries that the last Delete removed, in ascending order.
     const std::vector<std::size_t>& Removed() const { return FRemoved; }
 
-    // What follows the list's lines in the file, kept as it stands.
-    const std::string& Tail() const { return FTail; }
+    // What a save writes around the entries: the file's encoding, and what follows its lines.
+    const ListFrame& Frame() const { return FFrame; }
     // Whether the file is as the window last read or wrote it.
     bool FileUnchanged(const ListFileState& now) const { return now == FBaseState; }
     // The question was answered Yes: the window's edits applied to the file as it is now, with
@@ -84,7 +84,7 @@ private:
     // The list, and the file, as the window last read or wrote them.
     Entries FBase;
     ListFileState FBaseState;
-    std::string FTail;
+    ListFrame FFrame;
     std::vector<std::size_t> FSelection;
     std::vector<std::size_t> FRemoved;
     bool FLoaded = false;

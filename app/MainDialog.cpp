@@ -432,19 +432,20 @@ bool MainDialog::Save()
         });
         WhileBusy([&] {
             while (!saved) {
-                ListFile now = ReadAddressList(FProgramFolder);
-                if (!FEditor.FileUnchanged(now.State)) {
+                // The bytes tell whether the file changed; only a changed one is read as a list.
+                ListFileState now = ReadAddressListState(FProgramFolder);
+                if (!FEditor.FileUnchanged(now)) {
                     const Answer answer = ShowMessageBox(FWindow, KeepBothQuestion(AddressListPath(FProgramFolder)),
                                                          MessageKind::Question, MessageButtons::YesNoCancel);
                     if (answer == Answer::Cancel)
                         return;
                     if (answer == Answer::Yes) {
-                        FEditor.Merge(now);
+                        FEditor.Merge(ParseAddressList(FProgramFolder, now));
                         ShowEntries(Control(IDC_LIST), FEditor.Items());
                         ShowSelection(Control(IDC_LIST), FEditor.Selection());
                     }
                 }
-                if (const auto written = WriteAddressList(FProgramFolder, FEditor.Items(), FEditor.Tail(), now.State)) {
+                if (const auto written = WriteAddressList(FProgramFolder, FEditor.Items(), FEditor.Frame(), now)) {
                     FEditor.Saved(*written);
                     saved = true;
                 }

@@ -96,7 +96,7 @@ Entries Addresses(std::size_t count)
 // A save as the window makes it: the file read as it is now, then the new list written.
 void Save(const std::wstring& folder, const Entries& entries)
 {
-    WriteAddressList(folder, entries, std::string(), ReadAddressList(folder).State);
+    WriteAddressList(folder, entries, {}, ReadAddressListState(folder));
 }
 
 void AddressListFileFigures()

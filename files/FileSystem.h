@@ -26,3 +26,17 @@ std::wstring UniqueFileName(const std::wstring& folder, const std::wstring& exte
 // A path past MAX_PATH in the extended-length form ("\\?\D:\..." or "\\?\UNC\...") that the
 // system's wide calls accept for it; a shorter one as it is.
 std::wstring ExtendedLengthPath(const std::wstring& path);
+
+// Where a file's name leads: the path of the file itself, which is the name's own unless the name
+// is a symbolic link (told only where the system can tell: Windows Vista and later, where file
+// links first came), and how many names (hard links) the file has. A file that cannot be opened
+// is taken to be where its name is, with one name.
+struct FileLocation {
+    std::wstring Path;
+    unsigned long Names = 1;
+};
+FileLocation LocateFile(const std::wstring& path);
+
+// Gives the file at To the access list (DACL) of the file at From, as a replacement of one file by
+// the other keeps it on NTFS; false where that could not be done.
+bool CopyAccessList(const std::wstring& from, const std::wstring& to);

@@ -1,6 +1,7 @@
 #include "files/ListText.h"
 
 #include "text/SharedStrings.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -8,6 +9,16 @@
 namespace {
 
 const char EndOfText = '\x1A';
+
+struct Mark {
+    ListEncoding Encoding;
+    std::string_view Bytes;
+};
+const Mark Marks[] = {
+    {ListEncoding::Utf8, "\xEF\xBB\xBF"},
+    {ListEncoding::Utf16LE, "\xFF\xFE"},
+    {ListEncoding::Utf16BE, "\xFE\xFF"},
+};
 
 bool IsDigit(wchar_t c)
 {
@@ -31,6 +42,32 @@ bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view end)
 }
 
 }  // namespace
+
+ListBody DecodeListBody(std::string_view file)
+{
+    for (const Mark& mark : Marks) {
+        if (file.substr(0, mark.Bytes.size()) != mark.Bytes)
+            continue;
+        const std::string_view body = file.substr(mark.Bytes.size());
+        if (mark.Encoding == ListEncoding::Utf8)
+            return {mark.Encoding, std::string(body)};
+        if (body.size() % 2 == 0)
+            return {mark.Encoding, Utf8FromUtf16(body, mark.Encoding == ListEncoding::Utf16BE)};
+    }
+    return {ListEncoding::Ansi, std::string(file)};  // no mark, or UTF-16 cut in the middle of a unit
+}
+
+std::string EncodeListBody(ListEncoding encoding, std::string_view body)
+{
+    for (const Mark& mark : Marks) {
+        if (mark.Encoding != encoding)
+            continue;
+        if (encoding == ListEncoding::Utf8)
+            return std::string(mark.Bytes) + std::string(body);
+        return std::string(mark.Bytes) + Utf16FromUtf8(body, encoding == ListEncoding::Utf16BE);
+    }
+    return std::string(body);
+}
 
 ListText SplitListText(std::string_view bytes)
 {
@@ -94,7 +131,10 @@ std::wstring HiddenTextMessage(const std::wstring& path, const HiddenText& hidde
     if (hidden.CodePageLine)
         message += LineBreak + L"     Line " + std::to_wstring(hidden.CodePageLine) +
                    L": bytes that are no text in this system's code page; the list shows them as best it can.";
-    return message + ParagraphBreak + L"Saving the list keeps all of this as it is in the file.";
+    return message + ParagraphBreak +
+           (hidden.SavedAsItIs ? L"Saving the list keeps all of this as it is in the file."
+                               : L"Saving the list keeps these lines, but ends every line with CR LF, so the file will not stay "
+                                 L"as it is.");
 }
 
 std::wstring TooLargeMessage(const std::wstring& path)

@@ -24,6 +24,20 @@ struct ListText {
     bool TooLong = false;  // more than MaxListBytes, or more than MaxListLines lines
 };
 
+// How a list file's text is stored: in the system's ANSI code page, or, as Notepad writes it with
+// a byte-order mark first, as UTF-8 or UTF-16. A UTF-16 file without a mark is not guessed at.
+enum class ListEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
+
+// A list file's bytes as its lines are split: for a Unicode file, without the mark, and UTF-16 as
+// UTF-8 (text/Utf.h), so that CR, LF and Ctrl-Z are single bytes in every encoding.
+struct ListBody {
+    ListEncoding Encoding = ListEncoding::Ansi;
+    std::string Bytes;
+};
+ListBody DecodeListBody(std::string_view file);
+// The file's bytes for a body in its encoding, with its mark.
+std::string EncodeListBody(ListEncoding encoding, std::string_view body);
+
 // Splits what a list file holds; Bytes may hold one byte more than MaxListBytes, to tell a file of
 // exactly that size from a longer one.
 ListText SplitListText(std::string_view bytes);
@@ -37,12 +51,16 @@ struct HiddenText {
     std::size_t CodePageLine = 0;   // bytes that are no text in the system's code page
     std::size_t EndOfTextLine = 0;  // a Ctrl-Z, after which the file holds more that is not shown
 
+    // Whether a save writes the file back as it is, where the list is not changed: not where its
+    // lines end other than with CR LF (a UTF-16 file without a mark read as ANSI, say).
+    bool SavedAsItIs = true;
+
     bool Any() const { return NulLine || CodePageLine || EndOfTextLine; }
 };
 // Whether a tail holds more than its Ctrl-Z and line ends: text that is not shown.
 bool TailHidesText(std::string_view tail);
 // Tells the user, once, which lines of the list file at Path the window shows otherwise than the
-// file has them, and that saving keeps them.
+// file has them, and what saving does to them.
 std::wstring HiddenTextMessage(const std::wstring& path, const HiddenText& hidden);
 // The list file at Path is past the limits above.
 std::wstring TooLargeMessage(const std::wstring& path);

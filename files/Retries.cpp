@@ -123,6 +123,12 @@ void ResetWithRetries(TextFile& file)
                            L"The following file could not be opened with Reset: ");
 }
 
+void OpenForUpdateWithRetries(TextFile& file)
+{
+    RetryTextFileOperation(file, [&] { file.OpenForUpdate(); }, OpenRetryPauseMs,
+                           L"The following file could not be opened for writing: ");
+}
+
 void CreateNewWithRetries(TextFile& file)
 {
     try {

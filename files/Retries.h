@@ -16,6 +16,8 @@ constexpr unsigned OpenRetryPauseMs = 1000;
 constexpr unsigned ReplaceRetryPauseMs = 2500;
 
 void ResetWithRetries(TextFile& file);
+// Opens an existing file for update (TextFile::OpenForUpdate), on the open's schedule.
+void OpenForUpdateWithRetries(TextFile& file);
 // Creates a file that must not exist yet, on the open's schedule. A name that is taken raises at
 // once, with ERROR_FILE_EXISTS, and so does one that the volume cannot take, with its own error,
 // for the caller to take another.

@@ -6,6 +6,7 @@
 #include "text/SharedStrings.h"
 
 #include <algorithm>
+#include <cstdint>
 
 void TextFile::Bind(std::wstring path)
 {
@@ -14,12 +15,11 @@ void TextFile::Bind(std::wstring path)
     FPath = std::move(path);
 }
 
-void TextFile::Open(DWORD access, DWORD disposition)
+void TextFile::Open(DWORD access, DWORD disposition, DWORD share)
 {
     if (IsOpen())
         Close();
-    KernelHandle handle(CreateFileW(FPath.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+    KernelHandle handle(CreateFileW(FPath.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid())
         RaiseLastInOutError();
     FHandle = std::move(handle);
@@ -27,12 +27,36 @@ void TextFile::Open(DWORD access, DWORD disposition)
 
 void TextFile::Reset()
 {
-    Open(GENERIC_READ, OPEN_EXISTING);
+    Open(GENERIC_READ, OPEN_EXISTING, FILE_SHARE_READ);
 }
 
 void TextFile::CreateNew()
 {
-    Open(GENERIC_WRITE, CREATE_NEW);
+    Open(GENERIC_WRITE, CREATE_NEW, FILE_SHARE_READ);
+}
+
+void TextFile::OpenForUpdate()
+{
+    Open(GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0);
+}
+
+void TextFile::MoveTo(std::size_t offset)
+{
+    LONG high = static_cast<LONG>(static_cast<std::uint64_t>(offset) >> 32);
+    if (SetFilePointer(FHandle, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR)
+        RaiseLastInOutError();
+}
+
+void TextFile::Overwrite(std::string_view bytes)
+{
+    RequireOpen();
+    MoveTo(bytes.size());
+    if (!SetEndOfFile(FHandle))
+        RaiseLastInOutError();
+    MoveTo(0);
+    Write(bytes);
+    Commit();
 }
 
 void TextFile::RequireOpen() const

@@ -20,19 +20,26 @@ public:
 
     void Reset();
     void CreateNew();
+    // Opens an existing file for reading and writing, shared with no one, so that no one reads it
+    // while it is half written.
+    void OpenForUpdate();
     // Up to Capacity bytes, 0 at the end.
     std::size_t Read(char* buffer, std::size_t capacity);
     // The whole file, or its first Limit + 1 bytes where it holds more, so that the caller can
     // tell a file of Limit bytes from a longer one without reading the rest.
     std::string ReadAll(std::size_t limit);
     void Write(std::string_view bytes);
+    // Makes the file opened for update hold Bytes alone, and puts them on the disk. Room for them is
+    // made first, so that a volume that has none fails before anything of the old is overwritten.
+    void Overwrite(std::string_view bytes);
     // Asks the system to put the file's data on the disk.
     void Commit();
     // Gives the file back; a failure raises at once, naming the file and the system's reason.
     void Close();
 
 private:
-    void Open(DWORD access, DWORD disposition);
+    void Open(DWORD access, DWORD disposition, DWORD share);
+    void MoveTo(std::size_t offset);
     void RequireOpen() const;
 
     std::wstring FPath;

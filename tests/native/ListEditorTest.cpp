@@ -163,7 +163,7 @@ TEST(ListEditor, EachCommandLeavesTheListTheButtonsAndTheRequestsAsTheWindowShow
 TEST(ListEditor, DeleteTellsTheWindowWhichEntriesWent)
 {
     ListEditor editor(SameIgnoringAsciiCase);
-    editor.Load({Listed({L"a", L"b", L"c", L"d"}), "", {}, {}});
+    editor.Load({Listed({L"a", L"b", L"c", L"d"}), {}, {}, {}});
     editor.Delete({3, 1, 1, 9});  // as a window may hand them: any order, twice, or past the end
     EXPECT_EQ(editor.Removed(), (std::vector<std::size_t>{1, 3}));
     EXPECT_EQ(editor.Items(), Listed({L"a", L"c"}));
@@ -217,16 +217,17 @@ TEST(ListMerge, OurEditsGoOntoTheFileAsItIsNow)
 TEST(ListMerge, AMergeLeavesTheListAsALoadWouldWithTheChangesStillToSave)
 {
     ListEditor editor(SameIgnoringAsciiCase);
-    editor.Load({Listed({L"1.1.1.1"}), "", {true, "1.1.1.1\r\n"}, {}});
+    editor.Load({Listed({L"1.1.1.1"}), {}, {true, "1.1.1.1\r\n"}, {}});
     EXPECT_TRUE(editor.FileUnchanged({true, "1.1.1.1\r\n"}));
     EXPECT_FALSE(editor.FileUnchanged({true, "1.1.1.1\r\n2.2.2.2\r\n"}));
     EXPECT_FALSE(editor.FileUnchanged({false, ""}));
     editor.Add({3, 3, 3, 3});
-    editor.Merge({Listed({L"1.1.1.1", L"2.2.2.2"}), "\x1A", {true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}, {}});
+    editor.Merge({Listed({L"1.1.1.1", L"2.2.2.2"}), {ListEncoding::Utf8, "\x1A"}, {true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}, {}});
     EXPECT_EQ(editor.Items(), Listed({L"1.1.1.1", L"2.2.2.2", L"3.3.3.3"}));
     EXPECT_EQ(editor.Selection(), std::vector<std::size_t>{0});
     EXPECT_EQ(StatesOf(editor), "modified delete");
-    EXPECT_EQ(editor.Tail(), "\x1A");
+    EXPECT_EQ(editor.Frame().Tail, "\x1A");
+    EXPECT_EQ(editor.Frame().Encoding, ListEncoding::Utf8);
     EXPECT_TRUE(editor.FileUnchanged({true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}));
     editor.Saved({true, "written"});
     EXPECT_TRUE(editor.FileUnchanged({true, "written"}));

@@ -14,9 +14,9 @@ protected:
     std::wstring ListPath() const { return FFolder / L"IPList.Txt"; }
     ListFile Load() { return ReadAddressList(FFolder.Path()); }
     // Saves over the file as it is now, as a save that finds it unchanged does.
-    std::optional<ListFileState> Save(const Entries& entries, const std::string& tail = "")
+    std::optional<ListFileState> Save(const Entries& entries, const ListFrame& frame = {})
     {
-        return WriteAddressList(FFolder.Path(), entries, tail, Load().State);
+        return WriteAddressList(FFolder.Path(), entries, frame, Load().State);
     }
     ScratchFolder FFolder;
 };
@@ -79,7 +79,7 @@ TEST_F(AddressListFileTest, LoadsLinesAsTheyStandAndASaveOfThemKeepsTheirText)
         EXPECT_EQ(list.Hidden.NulLine, c.Hidden.NulLine) << c.Name;
         EXPECT_EQ(list.Hidden.CodePageLine, c.Hidden.CodePageLine) << c.Name;
         EXPECT_EQ(list.Hidden.EndOfTextLine, c.Hidden.EndOfTextLine) << c.Name;
-        EXPECT_EQ(Save(list.Lines, list.Tail), (ListFileState{true, c.SavedBack})) << c.Name;
+        EXPECT_EQ(Save(list.Lines, list.Frame), (ListFileState{true, c.SavedBack})) << c.Name;
         EXPECT_EQ(ReadBytes(ListPath()), c.SavedBack) << c.Name;
     }
     EXPECT_EQ(FileCountIn(FFolder.Path()), 1);  // no scratch file left beside it
@@ -116,7 +116,7 @@ TEST_F(AddressListFileTest, ASaveWritesNothingOverAFileThatChangedSinceItWasRead
         DeleteFileW(ListPath().c_str());
         if (c.Meanwhile)
             WriteBytes(ListPath(), c.Meanwhile);
-        EXPECT_EQ(WriteAddressList(FFolder.Path(), Listed({L"9.9.9.9"}), "", read), std::nullopt) << c.Name;
+        EXPECT_EQ(WriteAddressList(FFolder.Path(), Listed({L"9.9.9.9"}), {}, read), std::nullopt) << c.Name;
         EXPECT_EQ(ReadBytes(ListPath()), c.Meanwhile ? c.Meanwhile : "<missing>") << c.Name;
         EXPECT_EQ(FileCountIn(FFolder.Path()), c.Meanwhile ? 1 : 0) << c.Name;
     }
@@ -162,7 +162,7 @@ TEST_F(AddressListFileTest, ASaveThatCannotReplaceAHeldFileLeavesItWholeAndReadO
     const ListFileState read = Load().State;
     HeldOpen holder(ListPath());
     try {
-        WriteAddressList(FFolder.Path(), Listed({L"1.1.1.1"}), "", read);
+        WriteAddressList(FFolder.Path(), Listed({L"1.1.1.1"}), {}, read);
         FAIL();
     } catch (const EInOutError& error) {
         const std::wstring sentence =
@@ -184,7 +184,7 @@ TEST_F(AddressListFileTest, AFirstSaveThatCannotCreateItsFileNamesTheListAndTheR
     // A folder that cannot take new files: here, one that no longer exists.
     const std::wstring gone = FFolder / L"gone";
     try {
-        WriteAddressList(gone, Listed({L"1.1.1.1"}), "", {});
+        WriteAddressList(gone, Listed({L"1.1.1.1"}), {}, {});
         FAIL();
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.Message().find(L"The following file could not be created: \r\n" + AddressListPath(gone) +
@@ -227,7 +227,7 @@ TEST_F(AddressListFileTest, TheNewListIsWrittenUnderANameOfItsOwnThatTellsWhoseI
     WriteBytes(ListPath(), "old\r\n");
     const ListFileState read = Load().State;
     HeldOpen holder(ListPath());
-    EXPECT_THROW(WriteAddressList(FFolder.Path(), Listed({L"1.1.1.1"}), "", read), EInOutError);
+    EXPECT_THROW(WriteAddressList(FFolder.Path(), Listed({L"1.1.1.1"}), {}, read), EInOutError);
     ASSERT_FALSE(seen.empty());
     EXPECT_TRUE(IsListScratchName(seen[0])) << Narrow(seen[0]);
     EXPECT_EQ(seen[0].find(L"IPList.Txt."), 0u);
@@ -258,7 +258,7 @@ TEST_F(AddressListFileTest, SavesInEveryFolderWhereTheListItselfFits)
     // A folder path of 248 characters: the list's is 259, its scratch file's some 16 more.
     const std::wstring deep = FFolder.Path() + L"\\" + std::wstring(247 - FFolder.Path().size(), L'x');
     ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
-    EXPECT_TRUE(WriteAddressList(deep, Listed({L"1.1.1.1"}), "", {}).has_value());
+    EXPECT_TRUE(WriteAddressList(deep, Listed({L"1.1.1.1"}), {}, {}).has_value());
     EXPECT_EQ(Texts(ReadAddressList(deep).Lines), std::vector<std::wstring>{L"1.1.1.1"});
     EXPECT_EQ(FileCountIn(L"\\\\?\\" + deep), 1);
     DeleteFileW((L"\\\\?\\" + AddressListPath(deep)).c_str());
@@ -267,7 +267,7 @@ TEST_F(AddressListFileTest, SavesInEveryFolderWhereTheListItselfFits)
     // One character more, and the list itself does not fit: that fails before any retry.
     const std::wstring deeper = deep + L"y";
     try {
-        WriteAddressList(deeper, Listed({L"1.1.1.1"}), "", {});
+        WriteAddressList(deeper, Listed({L"1.1.1.1"}), {}, {});
         FAIL();
     } catch (const EInOutError& error) {
         EXPECT_EQ(error.ErrorCode(), static_cast<unsigned long>(ERROR_FILENAME_EXCED_RANGE));

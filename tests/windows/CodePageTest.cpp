@@ -57,6 +57,6 @@ TEST(CodePage, BytesThatAreNoTextAreShownAsBestTheyCanBeAndSavedBackAsTheyWere)
     EXPECT_EQ(list.Hidden.CodePageLine, c->NoText.empty() ? 0u : 2u);
     EXPECT_EQ(list.Lines[1].Original, c->NoText.empty() ? "" : "10.0.0.2 " + c->NoText);
     EXPECT_EQ(list.Lines[2].Original, "");
-    WriteAddressList(folder.Path(), list.Lines, list.Tail, list.State);
+    WriteAddressList(folder.Path(), list.Lines, list.Frame, list.State);
     EXPECT_EQ(ReadBytes(AddressListPath(folder.Path())), bytes);
 }
