@@ -134,13 +134,26 @@ ListFileState ReadState(TextFile& file, const std::wstring& path, bool withRetri
     return read;
 }
 
+// Whether the file is as State has it, compared as it is read: nothing of its size is allocated.
+bool FileIsAsState(TextFile& file, const std::wstring& path, const ListFileState& state, bool withRetries)
+{
+    const PathState now = ExaminePath(path);
+    if (now.Kind == PathKind::Missing || now.Kind == PathKind::Directory)
+        return !state.Existed;
+    // One that cannot be examined is opened all the same, and the open says what is wrong with it.
+    withRetries ? ResetWithRetries(file) : file.Reset();
+    const bool same = state.Existed && file.Holds(state.Bytes);
+    file.Close();
+    return same;
+}
+
 // Whether the list is still as Expected, right before the new list takes its place.
 TargetCheck CheckUnchanged(const std::wstring& path, const ListFileState& expected, DWORD& error)
 {
     TextFile file;
     file.Bind(path);
     try {
-        return ReadState(file, path, false) == expected ? TargetCheck::AsExpected : TargetCheck::Changed;
+        return FileIsAsState(file, path, expected, false) ? TargetCheck::AsExpected : TargetCheck::Changed;
     } catch (const EInOutError& failure) {
         error = failure.ErrorCode();
         return TargetCheck::Unknown;
@@ -162,7 +175,7 @@ bool WriteInPlace(TextFile& list, const std::string& bytes, const ListFileState&
     if (!readOnly)
         restoreReadOnly.Dismiss();
     OpenForUpdateWithRetries(list);
-    if (!expected.Existed || list.ReadAll(MaxListBytes) != expected.Bytes) {
+    if (!expected.Existed || !list.Holds(expected.Bytes)) {
         list.Close();
         return false;
     }
@@ -222,6 +235,14 @@ ListFileState ReadAddressListState(const std::wstring& folder)
     TextFile file;
     file.Bind(path);  // a list path over the limit fails here, before any retry
     return ReadState(file, path, true);
+}
+
+bool AddressListIsAsBefore(const std::wstring& folder, const ListFileState& state)
+{
+    const std::wstring path = AddressListPath(folder);
+    TextFile file;
+    file.Bind(path);
+    return FileIsAsState(file, path, state, true);
 }
 
 ListFile ParseAddressList(const std::wstring& folder, ListFileState state)

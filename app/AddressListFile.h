@@ -11,6 +11,9 @@ std::wstring AddressListPath(const std::wstring& folder);
 // The file's bytes as they are now; Existed false where no file is there, or a folder is. A file
 // that cannot be examined or read gives an error after the retries, never an empty list.
 ListFileState ReadAddressListState(const std::wstring& folder);
+// Whether the file is as State has it, compared as it is read, without reading it whole: a save's
+// first question, whose answer is yes nearly always. Errors as above.
+bool AddressListIsAsBefore(const std::wstring& folder, const ListFileState& state);
 // The list those bytes hold, in the file's encoding: its lines, what follows a Ctrl-Z, and the
 // lines the window cannot show as they stand; for bytes past the limits of a list, an error that
 // says so.

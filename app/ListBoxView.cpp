@@ -74,9 +74,13 @@ void RemoveEntries(HWND list, const std::vector<std::size_t>& removed, const Ent
     });
 }
 
+// Only the entries selected now are taken out of the selection: clearing all of a long list's
+// entries at once visits every one of them.
 void ShowSelection(HWND list, const std::vector<std::size_t>& selection)
 {
-    SendMessageW(list, LB_SETSEL, FALSE, -1);
+    for (std::size_t index : SelectedEntries(list))
+        if (std::find(selection.begin(), selection.end(), index) == selection.end())
+            SendMessageW(list, LB_SETSEL, FALSE, static_cast<LPARAM>(index));
     for (std::size_t index : selection)
         SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(index));
 }

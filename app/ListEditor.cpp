@@ -62,7 +62,6 @@ Entries MergeEdits(const Entries& base, const Entries& ours, const Entries& thei
 void ListEditor::Load(ListFile file)
 {
     FItems = std::move(file.Lines);
-    FBase = FItems;
     FBaseState = std::move(file.State);
     FFrame = std::move(file.Frame);
     FLoaded = true;
@@ -70,10 +69,9 @@ void ListEditor::Load(ListFile file)
     SelectAsAfterALoad();
 }
 
-void ListEditor::Merge(const ListFile& now)
+void ListEditor::Merge(const Entries& base, const ListFile& now)
 {
-    FItems = MergeEdits(FBase, FItems, now.Lines, FSameEntry);
-    FBase = now.Lines;
+    FItems = MergeEdits(base, FItems, now.Lines, FSameEntry);
     FBaseState = now.State;
     FFrame = now.Frame;
     SelectAsAfterALoad();
@@ -89,7 +87,6 @@ void ListEditor::SelectAsAfterALoad()
 void ListEditor::LoadFailed()
 {
     FItems.clear();
-    FBase.clear();
     FSelection.clear();
     FLoaded = false;
     FDeleteEnabled = false;
@@ -161,7 +158,6 @@ EscapePresses ListEditor::Escape() const
 
 void ListEditor::Saved(ListFileState written)
 {
-    FBase = FItems;
     FBaseState = std::move(written);
     FModified = false;
     FDeleteEnabled = true;

@@ -61,11 +61,14 @@ public:
 
     // What a save writes around the entries: the file's encoding, and what follows its lines.
     const ListFrame& Frame() const { return FFrame; }
-    // Whether the file is as the window last read or wrote it.
+    // The file as the window last read or wrote it, and whether it is so now.
+    const ListFileState& BaseState() const { return FBaseState; }
     bool FileUnchanged(const ListFileState& now) const { return now == FBaseState; }
-    // The question was answered Yes: the window's edits applied to the file as it is now, with
-    // the selection and the buttons as after a load, for the save that follows.
-    void Merge(const ListFile& now);
+    // The question was answered Yes: the window's edits since Base (the list BaseState holds)
+    // applied to the file as it is now, with the selection and the buttons as after a load, for
+    // the save that follows. Base is read from the bytes only now, where it is needed: a list
+    // kept beside the entries all along would double the memory of a long one.
+    void Merge(const Entries& base, const ListFile& now);
 
     Request Apply() const;
     Request Ok() const;
@@ -81,8 +84,7 @@ private:
 
     SameEntry FSameEntry;
     Entries FItems;
-    // The list, and the file, as the window last read or wrote them.
-    Entries FBase;
+    // The file as the window last read or wrote it.
     ListFileState FBaseState;
     ListFrame FFrame;
     std::vector<std::size_t> FSelection;

@@ -51,9 +51,25 @@ const RECT AddressBounds{6, 144, 6 + 151, 144 + 25};
 const int ClientWidth = 748, ClientHeight = 374;
 const int ListItemHeight = 13;
 
-// The list box's own exact search compares whole entries this way, ignoring letter case.
+bool IsPrintableAscii(wchar_t c)
+{
+    return c >= 0x20 && c < 0x7F;
+}
+
+bool IsAsciiLetter(wchar_t c)
+{
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// The list box's own exact search compares whole entries this way, ignoring letter case. Where
+// both are printable ASCII and one has no letters, the comparison can neither fold nor ignore a
+// character (as it may a control character, or a letter by the rules of a Turkish locale), so an
+// address is compared without a system call an entry.
 bool SameEntryIgnoringCase(std::wstring_view entry, std::wstring_view address)
 {
+    if (std::all_of(address.begin(), address.end(), [](wchar_t c) { return IsPrintableAscii(c) && !IsAsciiLetter(c); }) &&
+        std::all_of(entry.begin(), entry.end(), IsPrintableAscii))
+        return entry == address;
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, entry.data(), static_cast<int>(entry.size()), address.data(),
                           static_cast<int>(address.size())) == CSTR_EQUAL;
 }
@@ -432,20 +448,25 @@ bool MainDialog::Save()
         });
         WhileBusy([&] {
             while (!saved) {
-                // The bytes tell whether the file changed; only a changed one is read as a list.
-                ListFileState now = ReadAddressListState(FProgramFolder);
-                if (!FEditor.FileUnchanged(now)) {
+                // The file is compared with the bytes the window remembers; only a changed one is read
+                // whole, and read as a list only where the user keeps both sides' changes.
+                std::optional<ListFileState> changed;
+                if (!AddressListIsAsBefore(FProgramFolder, FEditor.BaseState()))
+                    changed = ReadAddressListState(FProgramFolder);
+                if (changed && !FEditor.FileUnchanged(*changed)) {
                     const Answer answer = ShowMessageBox(FWindow, KeepBothQuestion(AddressListPath(FProgramFolder)),
                                                          MessageKind::Question, MessageButtons::YesNoCancel);
                     if (answer == Answer::Cancel)
                         return;
                     if (answer == Answer::Yes) {
-                        FEditor.Merge(ParseAddressList(FProgramFolder, now));
+                        FEditor.Merge(ParseAddressList(FProgramFolder, FEditor.BaseState()).Lines,
+                                      ParseAddressList(FProgramFolder, *changed));
                         ShowEntries(Control(IDC_LIST), FEditor.Items());
                         ShowSelection(Control(IDC_LIST), FEditor.Selection());
                     }
                 }
-                if (const auto written = WriteAddressList(FProgramFolder, FEditor.Items(), FEditor.Frame(), now)) {
+                const ListFileState& expected = changed ? *changed : FEditor.BaseState();
+                if (const auto written = WriteAddressList(FProgramFolder, FEditor.Items(), FEditor.Frame(), expected)) {
                     FEditor.Saved(*written);
                     saved = true;
                 }

@@ -23,12 +23,14 @@ int Length(std::size_t size)
 
 }  // namespace
 
-// In one conversion call: no code page gives more code units than bytes (UTF-8 gives two for
-// four, and one for a byte that does not decode).
+// Plain ASCII is the same in every ANSI code page, so it is widened as it stands: a list of
+// addresses then takes no conversion call a line. Anything else in one conversion call: no code
+// page gives more code units than bytes (UTF-8 gives two for four, and one for a byte that does
+// not decode).
 std::wstring FromAnsi(std::string_view bytes)
 {
-    if (bytes.empty())
-        return std::wstring();
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::wstring(bytes.begin(), bytes.end());
     std::wstring text(bytes.size(), L'\0');
     const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), Length(bytes.size()), &text[0], Length(text.size()));
     if (length <= 0)

@@ -43,18 +43,27 @@ bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view end)
 
 }  // namespace
 
-ListBody DecodeListBody(std::string_view file)
+ListEncoding ListEncodingOf(std::string_view file)
+{
+    for (const Mark& mark : Marks)
+        if (file.substr(0, mark.Bytes.size()) == mark.Bytes &&
+            (mark.Encoding == ListEncoding::Utf8 || (file.size() - mark.Bytes.size()) % 2 == 0))
+            return mark.Encoding;
+    return ListEncoding::Ansi;
+}
+
+std::string_view ListBodyOf(std::string_view file, ListEncoding encoding, std::string& converted)
 {
     for (const Mark& mark : Marks) {
-        if (file.substr(0, mark.Bytes.size()) != mark.Bytes)
+        if (mark.Encoding != encoding)
             continue;
-        const std::string_view body = file.substr(mark.Bytes.size());
-        if (mark.Encoding == ListEncoding::Utf8)
-            return {mark.Encoding, std::string(body)};
-        if (body.size() % 2 == 0)
-            return {mark.Encoding, Utf8FromUtf16(body, mark.Encoding == ListEncoding::Utf16BE)};
+        file.remove_prefix(mark.Bytes.size());
+        if (encoding == ListEncoding::Utf8)
+            return file;
+        converted = Utf8FromUtf16(file, encoding == ListEncoding::Utf16BE);
+        return converted;
     }
-    return {ListEncoding::Ansi, std::string(file)};  // no mark, or UTF-16 cut in the middle of a unit
+    return file;
 }
 
 std::string EncodeListBody(ListEncoding encoding, std::string_view body)
@@ -78,6 +87,7 @@ ListText SplitListText(std::string_view bytes)
     }
     const std::size_t end = std::min(bytes.find(EndOfText), bytes.size());
     text.Tail.assign(bytes.substr(end));
+    text.Lines.reserve(std::min<std::size_t>(std::count(bytes.begin(), bytes.begin() + end, '\n') + 1, MaxListLines));
     for (std::size_t start = 0; start < end;) {
         if (text.Lines.size() == MaxListLines) {
             text.TooLong = true;
@@ -97,21 +107,6 @@ ListText SplitListText(std::string_view bytes)
         text.TailLine = text.Lines.size() + (onALineOfItsOwn ? 1 : 0);
     }
     return text;
-}
-
-std::string JoinListText(const std::vector<std::string>& lines, std::string_view tail)
-{
-    std::size_t size = tail.size();
-    for (const std::string& line : lines)
-        size += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(size);
-    for (const std::string& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    bytes += tail;
-    return bytes;
 }
 
 bool TailHidesText(std::string_view tail)

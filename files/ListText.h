@@ -15,8 +15,9 @@ constexpr std::size_t MaxListBytes = 4 * 1024 * 1024;
 constexpr std::size_t MaxListLines = 200000;
 
 struct ListText {
-    // Each line's bytes, its line end taken off: a line ends at CR LF, at LF or at a CR alone.
-    std::vector<std::string> Lines;
+    // Each line's bytes within the bytes split, its line end taken off: a line ends at CR LF, at
+    // LF or at a CR alone.
+    std::vector<std::string_view> Lines;
     // A Ctrl-Z (0x1A) ends the text, as old text files have it; it and what follows it are kept
     // as they stand, to be written back after the lines.
     std::string Tail;
@@ -28,21 +29,19 @@ struct ListText {
 // a byte-order mark first, as UTF-8 or UTF-16. A UTF-16 file without a mark is not guessed at.
 enum class ListEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
+// The encoding a list file is in, by the mark it begins with; a UTF-16 file cut in the middle of a
+// unit is none.
+ListEncoding ListEncodingOf(std::string_view file);
 // A list file's bytes as its lines are split: for a Unicode file, without the mark, and UTF-16 as
-// UTF-8 (text/Utf.h), so that CR, LF and Ctrl-Z are single bytes in every encoding.
-struct ListBody {
-    ListEncoding Encoding = ListEncoding::Ansi;
-    std::string Bytes;
-};
-ListBody DecodeListBody(std::string_view file);
+// UTF-8 (text/Utf.h), made in Converted, so that CR, LF and Ctrl-Z are single bytes in every
+// encoding. Where nothing needs converting, the file's own bytes, not a copy.
+std::string_view ListBodyOf(std::string_view file, ListEncoding encoding, std::string& converted);
 // The file's bytes for a body in its encoding, with its mark.
 std::string EncodeListBody(ListEncoding encoding, std::string_view body);
 
 // Splits what a list file holds; Bytes may hold one byte more than MaxListBytes, to tell a file of
 // exactly that size from a longer one.
 ListText SplitListText(std::string_view bytes);
-// What a list file of these lines holds: each line followed by CR LF, then the tail.
-std::string JoinListText(const std::vector<std::string>& lines, std::string_view tail);
 
 // The first lines (counted from 1; 0: none) of a list file that the window cannot show as the file
 // has them, though a save keeps them as they are.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 void TextFile::Bind(std::wstring path)
 {
@@ -74,17 +75,47 @@ std::size_t TextFile::Read(char* buffer, std::size_t capacity)
     return read;
 }
 
+// Straight into the string, in as few calls as the file's size allows: the size it has now and one
+// byte more, to see its end (or that it grew), then a call that finds the end.
 std::string TextFile::ReadAll(std::size_t limit)
 {
+    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(Size(), limit)) + 1;
     std::string bytes;
-    char buffer[64 * 1024];
     while (bytes.size() <= limit) {
-        const std::size_t read = Read(buffer, std::min(sizeof buffer, limit + 1 - bytes.size()));
+        const std::size_t used = bytes.size();
+        want = std::min(std::max<std::size_t>(want, 64 * 1024), limit + 1 - used);
+        bytes.resize(used + want);
+        const std::size_t read = Read(&bytes[used], want);
+        bytes.resize(used + read);
         if (read == 0)
             break;
-        bytes.append(buffer, read);
+        want = 0;
     }
     return bytes;
+}
+
+bool TextFile::Holds(std::string_view bytes)
+{
+    if (Size() != bytes.size())
+        return false;
+    std::vector<char> piece(64 * 1024);
+    for (;;) {
+        const std::size_t read = Read(piece.data(), piece.size());
+        if (read == 0)
+            return bytes.empty();
+        if (read > bytes.size() || bytes.compare(0, read, piece.data(), read) != 0)
+            return false;
+        bytes.remove_prefix(read);
+    }
+}
+
+// Where the system cannot tell, 0: the reads then find the end themselves.
+std::uint64_t TextFile::Size() const
+{
+    RequireOpen();
+    DWORD high = 0;
+    const DWORD low = GetFileSize(FHandle, &high);
+    return low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR ? 0 : (std::uint64_t{high} << 32) | low;
 }
 
 void TextFile::Write(std::string_view bytes)

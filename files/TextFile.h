@@ -5,6 +5,7 @@
 // and message. The text itself is in the system's ANSI code page (files/CodePage.h).
 #include "owners/Owners.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,9 @@ public:
     // The whole file, or its first Limit + 1 bytes where it holds more, so that the caller can
     // tell a file of Limit bytes from a longer one without reading the rest.
     std::string ReadAll(std::size_t limit);
+    // Whether the file holds Bytes and nothing more, read from where it stands in pieces against
+    // them: a file of another size is not read at all, and nothing of the file's size is allocated.
+    bool Holds(std::string_view bytes);
     void Write(std::string_view bytes);
     // Makes the file opened for update hold Bytes alone, and puts them on the disk. Room for them is
     // made first, so that a volume that has none fails before anything of the old is overwritten.
@@ -38,6 +42,7 @@ public:
     void Close();
 
 private:
+    std::uint64_t Size() const;
     void Open(DWORD access, DWORD disposition, DWORD share);
     void MoveTo(std::size_t offset);
     void RequireOpen() const;

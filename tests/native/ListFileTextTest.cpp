@@ -91,6 +91,16 @@ TEST(ListFileText, EachEncodingIsReadAsTheTextItHoldsAndWrittenBackByteForByte)
     }
 }
 
+TEST(ListFileText, WritesEachEntryWithCrLfAndPutsTheTailBack)
+{
+    EXPECT_EQ(ListFileBytes(Listed({L"9.1.1.1", L"10.0.0.2"}), {}, Latin1), "9.1.1.1\r\n10.0.0.2\r\n");
+    EXPECT_EQ(ListFileBytes({}, {}, Latin1), "");
+    EXPECT_EQ(ListFileBytes(Listed({L"", L"a"}), {ListEncoding::Ansi, "\x1Atail"}, Latin1), "\r\na\r\n\x1Atail");
+    EXPECT_EQ(ListFileBytes({{L"?", "\x81\xFF"}}, {}, Latin1), "\x81\xFF\r\n");  // bytes kept as the file had them
+    const std::optional<ListFile> list = ParseListFile({true, "a\r\nb\r\n\x1Arest"}, Latin1);
+    EXPECT_EQ(ListFileBytes(list->Lines, list->Frame, Latin1), "a\r\nb\r\n\x1Arest");  // CR LF lines come back byte for byte
+}
+
 TEST(ListFileText, AnAddressBehindAMarkIsTheAddressAndANewOneIsWrittenInTheFilesEncoding)
 {
     const struct {
