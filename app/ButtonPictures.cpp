@@ -111,6 +111,20 @@ TPicture CancelPicture()
                  "................"});
 }
 
+TPicture ScaledPicture(const TPicture& picture, int size)
+{
+    if (size == picture.Width && size == picture.Height)
+        return picture;
+    TPicture scaled;
+    scaled.Width = scaled.Height = size;
+    scaled.Pixels.reserve(static_cast<std::size_t>(size) * size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            scaled.Pixels.push_back(picture.Pixels[static_cast<std::size_t>(y * picture.Height / size * picture.Width +
+                                                                            x * picture.Width / size)]);
+    return scaled;
+}
+
 TPicture DisabledPicture(const TPicture& picture)
 {
     TPicture faded = picture;

@@ -16,6 +16,9 @@ TPicture AddPicture();
 TPicture DeletePicture();
 TPicture OkPicture();
 TPicture CancelPicture();
+// The picture drawn Size pixels square, each of its pixels a block of the screen's: sharp at every
+// scale, where a stretched bitmap would blur.
+TPicture ScaledPicture(const TPicture& picture, int size);
 // The same picture in faded grey, for the disabled button.
 TPicture DisabledPicture(const TPicture& picture);
 

@@ -36,8 +36,10 @@ std::wstring KeepBothQuestion(const std::wstring& path)
 const UINT_PTR StartUpTimer = 1;
 const UINT StartUpDelayMs = 300;
 
-// The layout in pixels of the client area, which the 8-point font's dialog units do not give
-// exactly on every system. The labels then take the width their texts need.
+// The layout of the client area in pixels at 96 DPI, which the 8-point font's dialog units do not
+// give exactly on every system; at another screen scale every edge is scaled by it (Scaled), and
+// the font, which the dialog manager makes at the system's scale, with them. The labels then take
+// the width their texts need.
 struct Placement {
     int Id;
     int Left, Top, Width, Height;
@@ -50,6 +52,37 @@ const Placement Layout[] = {
 const RECT AddressBounds{6, 144, 6 + 151, 144 + 25};
 const int ClientWidth = 748, ClientHeight = 374;
 const int ListItemHeight = 13;
+const int PictureSize = 16;
+
+// A position of the 96-DPI layout at the screen's scale. Edges are scaled, not sizes, each rounded
+// once, so that controls that meet at 96 DPI neither overlap nor part at any scale.
+int Scaled(int position, int dpi)
+{
+    return (position * dpi + 48) / 96;  // positions are never negative
+}
+
+RECT Scaled(const RECT& bounds, int dpi)
+{
+    return {Scaled(bounds.left, dpi), Scaled(bounds.top, dpi), Scaled(bounds.right, dpi), Scaled(bounds.bottom, dpi)};
+}
+
+// The system's scale, which a program that declares itself DPI-aware lays itself out for.
+int ScreenDpi()
+{
+    const WindowDC screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    return dpi > 0 ? dpi : 96;
+}
+
+// At least as high as the list's font, so that no entry is cut at the bottom.
+int ItemHeightFor(HWND list, int dpi)
+{
+    TEXTMETRICW metrics{};
+    const WindowDC dc(list);
+    const SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    const int fontHeight = dc && GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
+    return std::max(Scaled(ListItemHeight, dpi), fontHeight);
+}
 
 bool IsPrintableAscii(wchar_t c)
 {
@@ -101,9 +134,9 @@ void FitToText(HWND label)
 }
 
 // The client area of the layout's size, in the middle of the screen.
-void PlaceWindow(HWND window)
+void PlaceWindow(HWND window, int dpi)
 {
-    RECT frame{0, 0, ClientWidth, ClientHeight};
+    RECT frame{0, 0, Scaled(ClientWidth, dpi), Scaled(ClientHeight, dpi)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
@@ -203,24 +236,27 @@ void MainDialog::OnInitDialog(HWND window)
     SendMessageW(window, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
                                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    const int dpi = ScreenDpi();
     int right = 0, bottom = 0;
     for (const Placement& place : Layout) {
-        MoveWindow(Control(place.Id), place.Left, place.Top, place.Width, place.Height, FALSE);
-        right = std::max(right, place.Left + place.Width);
-        bottom = std::max(bottom, place.Top + place.Height);
+        const RECT bounds = Scaled(RECT{place.Left, place.Top, place.Left + place.Width, place.Top + place.Height}, dpi);
+        MoveWindow(Control(place.Id), bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, FALSE);
+        right = std::max(right, static_cast<int>(bounds.right));
+        bottom = std::max(bottom, static_cast<int>(bounds.bottom));
     }
     MakeReadOnlyMemo(Control(IDC_EXPLANATION));
-    FAddress.Create(window, IDC_ADDRESS, AddressBounds);
+    FAddress.Create(window, IDC_ADDRESS, Scaled(AddressBounds, dpi));
     SetWindowPos(FAddress.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);  // last in tab order
     FitToText(Control(IDC_ADDRESS_LABEL));
     FitToText(Control(IDC_LIST_LABEL));
-    SendMessageW(Control(IDC_LIST), LB_SETITEMHEIGHT, 0, MAKELPARAM(ListItemHeight, 0));
-    SetButtonPicture(Control(IDC_ADD), AddPicture(), FPictures[0]);
-    SetButtonPicture(Control(IDC_DELETE), DeletePicture(), FPictures[1]);
-    SetButtonPicture(Control(IDOK), OkPicture(), FPictures[2]);
-    SetButtonPicture(Control(IDC_CANCEL), CancelPicture(), FPictures[3]);
+    SendMessageW(Control(IDC_LIST), LB_SETITEMHEIGHT, 0, MAKELPARAM(ItemHeightFor(Control(IDC_LIST), dpi), 0));
+    const int pictureSize = Scaled(PictureSize, dpi);
+    SetButtonPicture(Control(IDC_ADD), ScaledPicture(AddPicture(), pictureSize), FPictures[0]);
+    SetButtonPicture(Control(IDC_DELETE), ScaledPicture(DeletePicture(), pictureSize), FPictures[1]);
+    SetButtonPicture(Control(IDOK), ScaledPicture(OkPicture(), pictureSize), FPictures[2]);
+    SetButtonPicture(Control(IDC_CANCEL), ScaledPicture(CancelPicture(), pictureSize), FPictures[3]);
     ShowEditor();
-    PlaceWindow(window);
+    PlaceWindow(window, dpi);
     FLayout.SetExtent(window, right, bottom);
 }
 
