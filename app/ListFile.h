@@ -17,11 +17,12 @@ struct Entry {
 };
 using Entries = std::vector<Entry>;
 
-// What a save writes around the entries, as the file had it: its encoding (with its mark), and
-// what follows a Ctrl-Z, kept as it stands.
+// What a save writes around the entries, as the file had it: its encoding (with its mark), what
+// follows a Ctrl-Z, and half a UTF-16 unit at the very end, each kept as it stands.
 struct ListFrame {
     ListEncoding Encoding = ListEncoding::Ansi;
     std::string Tail;
+    std::string LeftOver;
 };
 
 // The file as the window last read or wrote it: whether it was there, and its bytes.

@@ -32,7 +32,7 @@ std::optional<ListFile> ParseListFile(ListFileState state, const AnsiConversion&
     if (text.TooLong)
         return std::nullopt;
     ListFile list;
-    list.Frame = {encoding, std::move(text.Tail)};
+    list.Frame = {encoding, std::move(text.Tail), std::string(ListBodyLeftOver(state.Bytes, encoding))};
     list.Lines.reserve(text.Lines.size());
     for (const std::string_view bytes : text.Lines) {
         Entry entry;
@@ -87,5 +87,5 @@ std::string ListFileBytes(const Entries& entries, const ListFrame& frame, const 
         *out++ = '\n';
     }
     std::copy(frame.Tail.begin(), frame.Tail.end(), out);
-    return frame.Encoding == ListEncoding::Ansi ? body : EncodeListBody(frame.Encoding, body);
+    return frame.Encoding == ListEncoding::Ansi ? body : EncodeListBody(frame.Encoding, body) + frame.LeftOver;
 }

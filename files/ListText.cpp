@@ -46,11 +46,19 @@ bool EndsWithIgnoringCase(std::wstring_view text, std::wstring_view end)
 ListEncoding ListEncodingOf(std::string_view file)
 {
     for (const Mark& mark : Marks)
-        if (file.substr(0, mark.Bytes.size()) == mark.Bytes &&
-            (mark.Encoding == ListEncoding::Utf8 || (file.size() - mark.Bytes.size()) % 2 == 0))
+        if (file.substr(0, mark.Bytes.size()) == mark.Bytes)
             return mark.Encoding;
     return ListEncoding::Ansi;
 }
+
+namespace {
+
+bool IsUtf16(ListEncoding encoding)
+{
+    return encoding == ListEncoding::Utf16LE || encoding == ListEncoding::Utf16BE;
+}
+
+}  // namespace
 
 std::string_view ListBodyOf(std::string_view file, ListEncoding encoding, std::string& converted)
 {
@@ -58,12 +66,19 @@ std::string_view ListBodyOf(std::string_view file, ListEncoding encoding, std::s
         if (mark.Encoding != encoding)
             continue;
         file.remove_prefix(mark.Bytes.size());
-        if (encoding == ListEncoding::Utf8)
+        if (!IsUtf16(encoding))
             return file;
+        file.remove_suffix(file.size() % 2);
         converted = Utf8FromUtf16(file, encoding == ListEncoding::Utf16BE);
         return converted;
     }
     return file;
+}
+
+// Half a UTF-16 unit at the end is no text, but the file's all the same.
+std::string_view ListBodyLeftOver(std::string_view file, ListEncoding encoding)
+{
+    return IsUtf16(encoding) && file.size() % 2 != 0 ? file.substr(file.size() - 1) : std::string_view();
 }
 
 std::string EncodeListBody(ListEncoding encoding, std::string_view body)

@@ -29,13 +29,14 @@ struct ListText {
 // a byte-order mark first, as UTF-8 or UTF-16. A UTF-16 file without a mark is not guessed at.
 enum class ListEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
-// The encoding a list file is in, by the mark it begins with; a UTF-16 file cut in the middle of a
-// unit is none.
+// The encoding a list file is in, by the mark it begins with.
 ListEncoding ListEncodingOf(std::string_view file);
 // A list file's bytes as its lines are split: for a Unicode file, without the mark, and UTF-16 as
 // UTF-8 (text/Utf.h), made in Converted, so that CR, LF and Ctrl-Z are single bytes in every
-// encoding. Where nothing needs converting, the file's own bytes, not a copy.
+// encoding. Where nothing needs converting, the file's own bytes, not a copy. A UTF-16 file cut in
+// the middle of a unit leaves its last byte out, for the caller to keep (ListBodyLeftOver).
 std::string_view ListBodyOf(std::string_view file, ListEncoding encoding, std::string& converted);
+std::string_view ListBodyLeftOver(std::string_view file, ListEncoding encoding);
 // The file's bytes for a body in its encoding, with its mark.
 std::string EncodeListBody(ListEncoding encoding, std::string_view body);
 

@@ -61,9 +61,13 @@ def as_session(*words):
 
 def windows_version(command=as_session):
     """The Windows release a prefix poses as, by winecfg's name for it (win7, win2k, ...).
-    COMMAND turns the words into the command line (another user's, say)."""
-    return subprocess.run(command("wine", "winecfg", "-v"), env=ENV, check=True, capture_output=True,
-                          text=True).stdout.strip()
+    COMMAND turns the words into the command line (another user's, say). The answer comes through
+    a file, not a pipe: winecfg may start the prefix's desktop process, which holds what it
+    inherited open for as long as it runs, and a pipe would then never end."""
+    with tempfile.TemporaryFile() as answer:
+        subprocess.run(command("wine", "winecfg", "-v"), env=ENV, check=True, stdout=answer, stderr=subprocess.DEVNULL)
+        answer.seek(0)
+        return answer.read().decode().strip()
 
 
 def pose_windows_version(version, command=as_session):

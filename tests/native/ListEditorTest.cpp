@@ -223,7 +223,7 @@ TEST(ListMerge, AMergeLeavesTheListAsALoadWouldWithTheChangesStillToSave)
     EXPECT_FALSE(editor.FileUnchanged({false, ""}));
     editor.Add({3, 3, 3, 3});
     editor.Merge(Listed({L"1.1.1.1"}),
-                 {Listed({L"1.1.1.1", L"2.2.2.2"}), {ListEncoding::Utf8, "\x1A"}, {true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}, {}});
+                 {Listed({L"1.1.1.1", L"2.2.2.2"}), {ListEncoding::Utf8, "\x1A", ""}, {true, "1.1.1.1\r\n2.2.2.2\r\n\x1A"}, {}});
     EXPECT_EQ(editor.Items(), Listed({L"1.1.1.1", L"2.2.2.2", L"3.3.3.3"}));
     EXPECT_EQ(editor.Selection(), std::vector<std::size_t>{0});
     EXPECT_EQ(StatesOf(editor), "modified delete");

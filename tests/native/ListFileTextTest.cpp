@@ -72,6 +72,7 @@ const EncodingRow EncodingRows[] = {
      {L"10.0.0.1", L"Z\u00FCrich"}, 0, ""},
     {"UTF-16 BE with its mark", Utf16(u"10.0.0.1\r\n\u6771\u4EAC\r\n", true), ListEncoding::Utf16BE,
      {L"10.0.0.1", L"\u6771\u4EAC"}, 0, ""},
+    {"UTF-16 LE cut in the middle of a unit", Utf16(u"10.0.0.1\r\n", false) + "A", ListEncoding::Utf16LE, {L"10.0.0.1"}, 0, ""},
     {"UTF-16 LE with a character past U+FFFF and a lone surrogate, no last line end",
      Utf16(u"10.0.0.1\r\n\U0001F600 \xD800!", false), ListEncoding::Utf16LE, {L"10.0.0.1", Points({0x1F600, ' ', 0xD800, '!'})}, 0, Utf16(u"10.0.0.1\r\n\U0001F600 \xD800!\r\n", false)},
 };
@@ -95,7 +96,7 @@ TEST(ListFileText, WritesEachEntryWithCrLfAndPutsTheTailBack)
 {
     EXPECT_EQ(ListFileBytes(Listed({L"9.1.1.1", L"10.0.0.2"}), {}, Latin1), "9.1.1.1\r\n10.0.0.2\r\n");
     EXPECT_EQ(ListFileBytes({}, {}, Latin1), "");
-    EXPECT_EQ(ListFileBytes(Listed({L"", L"a"}), {ListEncoding::Ansi, "\x1Atail"}, Latin1), "\r\na\r\n\x1Atail");
+    EXPECT_EQ(ListFileBytes(Listed({L"", L"a"}), {ListEncoding::Ansi, "\x1Atail", ""}, Latin1), "\r\na\r\n\x1Atail");
     EXPECT_EQ(ListFileBytes({{L"?", "\x81\xFF"}}, {}, Latin1), "\x81\xFF\r\n");  // bytes kept as the file had them
     const std::optional<ListFile> list = ParseListFile({true, "a\r\nb\r\n\x1Arest"}, Latin1);
     EXPECT_EQ(ListFileBytes(list->Lines, list->Frame, Latin1), "a\r\nb\r\n\x1Arest");  // CR LF lines come back byte for byte
