@@ -46,8 +46,7 @@ bool SamePathIgnoringCase(const std::wstring& a, const std::wstring& b)
 
 bool LinkTargetIsDirectory(const std::wstring& path)
 {
-    KernelHandle target(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const KernelHandle target = OpenForQuery(path, 0);
     BY_HANDLE_FILE_INFORMATION info;
     return target.Valid() && GetFileInformationByHandle(target, &info) &&
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

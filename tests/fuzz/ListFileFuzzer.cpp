@@ -4,31 +4,10 @@
 // surrogate, bytes that are no UTF-8) reads or writes out of bounds.
 #include "app/ListFile.h"
 
+#include "tests/common/Latin1.h"
+
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-// A single-byte code page, as Windows-1252 is for these bytes.
-std::wstring FromLatin1(std::string_view bytes)
-{
-    std::wstring text;
-    for (const char byte : bytes)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
-    return text;
-}
-
-std::string ToLatin1(std::wstring_view text)
-{
-    std::string bytes;
-    for (const wchar_t c : text)
-        bytes += c <= 0xFF ? static_cast<char>(c) : '?';
-    return bytes;
-}
-
-const AnsiConversion Latin1{FromLatin1, ToLatin1};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

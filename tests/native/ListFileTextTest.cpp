@@ -2,29 +2,11 @@
 // ANSI, and UTF-8 and UTF-16 with the byte-order marks Notepad writes.
 #include "app/ListEditor.h"
 #include "tests/common/EntryLists.h"
+#include "tests/common/Latin1.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Windows-1252's first 256 characters are Latin-1's, as far as these files go.
-std::wstring Latin1ToWide(std::string_view bytes)
-{
-    std::wstring text;
-    for (const char byte : bytes)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
-    return text;
-}
-
-std::string WideToLatin1(std::wstring_view text)
-{
-    std::string bytes;
-    for (const wchar_t c : text)
-        bytes += c <= 0xFF ? static_cast<char>(c) : '?';
-    return bytes;
-}
-
-const AnsiConversion Latin1{Latin1ToWide, WideToLatin1};
 
 std::string Utf16(const std::u16string& text, bool bigEndian)
 {
